@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/files.h"
+#include "results/shell/files.h"
 
 // Remembers the program path; call once at start with argv[0]. The path is resolved
 // through /proc/self/exe, so a program found along PATH still knows its folder; argv[0]
