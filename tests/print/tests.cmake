@@ -1,5 +1,7 @@
 # One test program per print folder: tests/print/<layer>/*.cpp test print/<layer>.
 # Qt tests run on the offscreen platform.
+# Qt's imported targets are visible per folder: find them here too.
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Test)
 foreach(layer settings layout printing ui)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp)
   if(sources)
