@@ -8,6 +8,7 @@
 #include <string>
 
 #include "results/model/hms_time.h"
+#include "results/shell/files.h"
 
 constexpr int kMaxStations = 50;       // stations in EKI.TXT
 constexpr int kMaxDivisions = 20;      // divisions in BUMON.TXT
@@ -95,10 +96,12 @@ void check_required_files();
 // the race description (1 for none or one, else 2 or 3). Writes to `stream` when
 // given, else into `buffer` (at most `size` bytes with the NUL); with neither it ends
 // the program. Returns the number of bytes of the text.
-int print_kyori(std::FILE* stream, char* buffer, std::size_t size, double km, int width,
+int print_kyori(Stream* stream, char* buffer, std::size_t size, double km, int width,
                 const char* unit);
 // The same text as a string.
 std::string kyori_text(double km, int width, const char* unit);
 
 // The diagnostic dump of the maps and counts on the console; waits for one key.
 void dump_event_definition(const EventDefinition& ev);
+// The dump as text (CP932), without the wait.
+std::string event_definition_dump_text(const EventDefinition& ev);
