@@ -1,0 +1,165 @@
+#include "results/app/submenus.h"
+
+#include <initializer_list>
+#include <string>
+
+#include "results/app/other_functions.h"
+#include "results/shell/files.h"
+#include "results/shell/options.h"
+#include "results/shell/output_kind.h"
+#include "results/shell/process.h"
+
+namespace {
+
+// The race files, the report file and the certificate merge files, as named in the menu.
+constexpr const char* kSectionAwardData = "区間賞TAB.txt";
+constexpr const char* kTeamAwardData = "団体賞TAB.txt";
+constexpr const char* kHtmlIndexPc = "html/index.htm";
+constexpr const char* kHtmlIndexMobile = "html_keitai/index.htm";
+
+void edit(const char* file) { edit_text_file(file, EditMode::kNoWait); }
+void edit_eki() { edit("EKI.TXT"); }
+void edit_bumon() { edit("BUMON.TXT"); }
+void edit_team() { edit("TEAM.TXT"); }
+void edit_sensyu() { edit("SENSYU.TXT"); }
+void edit_option() { edit("OPTION.TXT"); }
+void edit_listfile() { edit_text_file(listfile_name(), EditMode::kNoWait); }
+void edit_section_award_data() { edit(kSectionAwardData); }
+void edit_team_award_data() { edit(kTeamAwardData); }
+
+// Hands both index pages of the HTML site to the desktop; a page that is not there yet
+// is named on the screen instead (the HTML output writes them).
+void open_html_indexes() {
+  bool missing = false;
+  for (const char* page : {kHtmlIndexPc, kHtmlIndexMobile}) {
+    if (file_accessible(page)) {
+      shell_open(page);
+    } else {
+      missing = true;
+    }
+  }
+  if (missing) wait_confirm();
+}
+
+// Hands the certificate document (.docm, else .doc) of the working folder to the
+// desktop; when neither is there, both reasons are on the screen.
+void open_certificate_document(const std::string& stem) {
+  for (const char* extension : {".docm", ".doc"}) {
+    const std::string document = stem + extension;
+    if (file_accessible(document)) {
+      shell_open(document);
+      return;
+    }
+  }
+  wait_confirm();
+}
+void open_section_award_document() { open_certificate_document("区間賞賞状"); }
+void open_team_award_document() { open_certificate_document("団体賞賞状"); }
+
+}  // namespace
+
+std::string listfile_name() {
+  std::string value = listfile_as_written();
+  const std::size_t comma = value.find(',');
+  if (comma != std::string::npos) value.erase(comma);
+  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+  return value.empty() ? std::string(kDefaultListFile) : value;
+}
+
+Menu text_file_menu() {
+  const Attr c = kAttrWhite;
+  return Menu{
+      "* テキストファイルの作成・変更・閲覧 *", kAttrWhite, false, 20, HINT_ESC | HINT_F5,
+      {
+          {'1', 9, c, "[1] 駅　　　　　EKI.TXT", edit_eki},
+          {'2', 10, c, "[2] 部門　　　　BUMON.TXT", edit_bumon},
+          {'3', 11, c, "[3] チーム　　　TEAM.TXT", edit_team},
+          {'4', 12, c, "[4] 選手　　　　SENSYU.TXT", edit_sensyu},
+          {'5', 13, c, "[5] オプション　OPTION.TXT", edit_option},
+          {'6', 15, c, "[6] 出力結果　　" + listfile_name(), edit_listfile},
+          {'7', 16, c, std::string("[7] HTML閲覧　　") + kHtmlIndexPc + ", " + kHtmlIndexMobile,
+           open_html_indexes},
+          {'8', 17, c, std::string("[8] 区間賞賞状差し込みデータ　") + kSectionAwardData,
+           edit_section_award_data},
+          {'9', 18, c, std::string("[9] 団体賞賞状差し込みデータ　") + kTeamAwardData,
+           edit_team_award_data},
+      }};
+}
+
+// The check lists, the dubious-speed list and the same-time check are added to this
+// table as they are built; until then their keys beep.
+Menu check_menu() {
+  const Attr c = kAttrYellow;
+  return Menu{"* 入力データ・チェック *", kAttrYellow, true, 18, HINT_ESC | HINT_F2 | HINT_F5,
+              {
+                  {'1', 9, c, "[1] チーム指定（画面）"},
+                  {'2', 10, c, "[2] 中継所指定"},
+                  {'3', 11, c, "[3] 全中継所・全チーム"},
+                  {'4', 12, c, "[4] チーム名・選手名"},
+                  {'5', 13, c, "[5] 疑問スピード・チェック"},
+                  {'6', 14, c, "[6] 同タイム・チェック"},
+                  {'7', 15, c, "[7] 中継所指定（部門名・チーム名付）"},
+                  {'8', 16, c, "[8] 全中継所・全チーム（各中継所でタイム順）"},
+              }};
+}
+
+// The reports are added to this table as they are built; until then their keys beep.
+Menu result_output_menu() {
+  const Attr c = kAttrCyan;
+  return Menu{"* 結果出力 *", kAttrCyan, true, 20, HINT_ESC | HINT_F2 | HINT_F5,
+              {
+                  {'0', 9, kAttrRed, "[0] ゴール速報"},
+                  {'1', 10, c, "[1] 区間賞一覧表出力"},
+                  {'2', 11, c, "[2] 団体賞一覧表出力"},
+                  {'3', 12, c, "[3] 部門別成績一覧表出力"},
+                  {'4', 13, c, "[4] 順位変遷表出力"},
+                  {'5', 14, c, "[5] 区間順位表出力"},
+                  {'6', 15, c, "[6] 部門別成績一覧 HTML 出力"},
+                  {'7', 16, c, "[7] 中間成績一覧表出力（中継所指定）"},
+                  {'8', 17, c, "[8] スピード・ランキング表出力"},
+                  {'9', 18, c, "[9] 全明細データファイル出力"},
+              }};
+}
+
+// Writing the merge files ([1], [3], [6], [8]) comes with the award lists.
+Menu certificate_menu() {
+  const Attr c = kAttrMagenta;
+  return Menu{
+      "* 賞状作成 *", kAttrMagenta, false, 21, HINT_ESC | HINT_F5,
+      {
+          {0, 9, kAttrWhite, "MS-Word の差し込み印刷機能を使って賞状を作ります。"},
+          {0, 10, kAttrWhite, "鋳型の Wordファイルにはマクロが含まれています。"},
+          {0, 11, kAttrWhite, "開くとき [マクロを有効にする] を選択してください。"},
+          {'1', 13, c, std::string("[1] 区間賞差し込みファイル（\"") + kSectionAwardData + "\"）を作る"},
+          {'2', 14, c, "[2] 区間賞賞状（Wordファイル）を開く", open_section_award_document},
+          {'3', 15, c, "[3] [1]と[2]を続けて実行"},
+          {'6', 17, c, std::string("[6] 団体賞差し込みファイル（\"") + kTeamAwardData + "\"）を作る"},
+          {'7', 18, c, "[7] 団体賞賞状（Wordファイル）を開く", open_team_award_document},
+          {'8', 19, c, "[8] [6]と[7]を続けて実行"},
+      }};
+}
+
+// [1] to [6] are added as the master-file build, the imports and the tables are built.
+Menu other_functions_menu() {
+  const Attr c = kAttrWhite;
+  return Menu{"* その他 *", kAttrWhite, true, 21, HINT_ESC | HINT_F2 | HINT_F5,
+              {
+                  {'1', 9, c, "[1] タイムデータの初期化"},
+                  {'2', 10, c, "[2] 他のMASTFILE.DATからのタイムデータ取り込み"},
+                  {'3', 11, c, "[3] テキストファイルからのタイムデータ読み込み"},
+                  {'4', 12, c, "[4] スピード：タイム換算表出力"},
+                  {'5', 13, c, "[5] 部門別チーム数一覧表出力"},
+                  {'6', 14, c, "[6] 駅・部門パターン出力"},
+                  {'7', 15, c, "[7] OPTION.TXT 設定内容の確認", show_option_listing},
+                  {'8', 16, c, "[8] テキストファイル印刷ソフト TXP の設定", print_program_settings},
+                  {'9', 17, c, "[9] HAKOBU32 最新バージョン", open_latest_version_page},
+                  {'P', 18, c, "[P] HAKOBU32 プログラムファイルのPATH を表示", show_program_path},
+                  {'C', 19, c, "[C] コマンドプロンプトを起動", start_command_prompt},
+              }};
+}
+
+void text_file_submenu() { run_submenu(text_file_menu); }
+void check_submenu() { run_submenu(check_menu); }
+void result_output_submenu() { run_submenu(result_output_menu); }
+void certificate_submenu() { run_submenu(certificate_menu); }
+void other_functions_submenu() { run_submenu(other_functions_menu); }
