@@ -18,6 +18,8 @@ struct OutputChannel {
   Stream fpout;             // the report stream, open from open_fpout to the hand-off
   std::string file_name;    // the file destination's name (LISTFILE before its ",")
   std::string temp_name;    // the temporary file of the printer and clipboard destinations
+  // How long "で印刷します" and "クリップボードへ出力しました" stay before the screen moves on.
+  int notice_pause_ms = 2000;
 };
 OutputChannel& output_channel();
 
