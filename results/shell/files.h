@@ -56,6 +56,7 @@ class Stream {
  private:
   friend Stream open_stream(const std::string& name, const char* mode);
   friend int close_all(bool report);
+  friend int open_stream_count();
   void link();
   void unlink();
   void take_from(Stream& other);
@@ -119,5 +120,3 @@ std::optional<LocalDateTime> file_modified_at(const std::string& name);
 // The UTF-8 path handed to the operating system for a CP932 name (with the letter-case
 // fallback above applied).
 std::string os_file_name(const std::string& name);
-// The current (working) folder as CP932 text for display.
-std::string current_folder();
