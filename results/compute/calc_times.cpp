@@ -1,0 +1,40 @@
+#include "results/compute/course.h"
+#include "results/compute/results_compute.h"
+#include "results/model/master_file.h"
+
+namespace {
+
+// Section and cumulative times of one team; slot 0 and slots beyond its goal untouched.
+void derive_times(MastRecord& rec, int sections) {
+  HmsTime cumulative{};
+  bool chain_valid = true;
+  for (int k = 1; k <= sections; ++k) {
+    StationSlot& slot = rec.slots[k];
+    HmsTime section{};
+    hms_sub(section, slot.arrival, rec.slots[k - 1].departure);
+    if (!hms_is_set(section)) {
+      hms_zero(section);
+      chain_valid = false;  // from here on there is no cumulative time
+    }
+    slot.section_time = section;
+    if (chain_valid) {
+      hms_add(cumulative, cumulative, section);
+      slot.cumulative_time = cumulative;
+    } else {
+      hms_zero(slot.cumulative_time);
+    }
+  }
+}
+
+}  // namespace
+
+void calc_times() {
+  const EventDefinition& ev = event_definition();
+  Stream mast = open_mastfile("r+b");
+  MastRecord rec;
+  while (mast_read_next(mast, rec)) {
+    derive_times(rec, team_sections(ev, rec));
+    mast_rewrite(mast, rec);
+  }
+  close_or_stop(mast);
+}

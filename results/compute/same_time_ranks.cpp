@@ -1,0 +1,93 @@
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+#include "results/compute/course.h"
+#include "results/compute/results_compute.h"
+#include "results/model/master_file.h"
+
+namespace {
+
+// One team with a cumulative time at the station being looked at.
+struct TieEntry {
+  int bumon_no = 0;
+  int team_no = 0;
+  int cumulative_seconds = 0;
+  std::uint16_t input_seq = 0;
+  int forced_start_station = 0;  // first relay point before with a forced start, 0 for none
+  int rec_no = 0;
+  int slot = 0;                  // logical index of the station on the team's course
+};
+
+// Physical index of the first relay point before slot b where the team was started by a
+// forced start (departure differs from arrival), or 0.
+int first_forced_start(const EventDefinition& ev, const MastRecord& rec, int b) {
+  for (int j = 1; j < b; ++j)
+    if (hms_differ(rec.slots[j].departure, rec.slots[j].arrival))
+      return ev.log_to_phy[rec.bumon_no][j];
+  return 0;
+}
+
+// Gives the ranked entries of one run of equal times consecutive ranks in the order of
+// entry: each adds its position in the run (unranked entries counted, so each of them
+// ahead of a ranked entry leaves one rank unused).
+void spread_run(Stream& mast, const std::vector<TieEntry>& run) {
+  for (const TieEntry& e : run)
+    if (e.forced_start_station != 0 || e.input_seq == 0) return;
+  MastRecord rec;
+  for (std::size_t i = 1; i < run.size(); ++i) {
+    mast_read(mast, run[i].rec_no, rec);
+    StationSlot& slot = rec.slots[run[i].slot];
+    if (slot.cumulative_rank <= 0) continue;
+    const auto offset = static_cast<std::int16_t>(i);
+    slot.cumulative_rank = static_cast<std::int16_t>(slot.cumulative_rank + offset);
+    if (run[i].slot == 1 && slot.section_rank > 0)
+      slot.section_rank = static_cast<std::int16_t>(slot.section_rank + offset);
+    mast_write(mast, run[i].rec_no, rec);
+  }
+}
+
+}  // namespace
+
+void adjust_same_time_ranks() {
+  const EventDefinition& ev = event_definition();
+  Stream mast = open_mastfile("r+b");
+  std::vector<TieEntry> entries;
+  entries.reserve(kMaxTeams);
+  std::vector<TieEntry> run;
+  MastRecord rec;
+  for (int p = 1; p < ev.eki_suu; ++p) {
+    entries.clear();
+    mast.seek(kMastHeaderBytes, SEEK_SET);
+    for (int rec_no = 0; mast_read_next(mast, rec); ++rec_no) {
+      const int b = team_slot_at(ev, rec, p);
+      if (b <= 0 || b > team_sections(ev, rec)) continue;
+      if (!hms_is_set(rec.slots[b].cumulative_time)) continue;
+      TieEntry e;
+      e.bumon_no = rec.bumon_no;
+      e.team_no = rec.team_no;
+      e.cumulative_seconds = hms_to_seconds(rec.slots[b].cumulative_time);
+      e.input_seq = static_cast<std::uint16_t>(rec.slots[b].input_seq);
+      e.forced_start_station = first_forced_start(ev, rec, b);
+      e.rec_no = rec_no;
+      e.slot = b;
+      entries.push_back(e);
+    }
+    std::sort(entries.begin(), entries.end(), [](const TieEntry& a, const TieEntry& b) {
+      return std::tie(a.bumon_no, a.cumulative_seconds, a.input_seq, a.team_no) <
+             std::tie(b.bumon_no, b.cumulative_seconds, b.input_seq, b.team_no);
+    });
+    for (std::size_t start = 0; start < entries.size();) {
+      std::size_t end = start + 1;
+      while (end < entries.size() && entries[end].bumon_no == entries[start].bumon_no &&
+             entries[end].cumulative_seconds == entries[start].cumulative_seconds)
+        ++end;
+      if (end - start >= 2) {
+        run.assign(entries.begin() + static_cast<long>(start), entries.begin() + static_cast<long>(end));
+        spread_run(mast, run);
+      }
+      start = end;
+    }
+  }
+  close_or_stop(mast);
+}
