@@ -118,8 +118,9 @@ bool load_stations(EventDefinition& ev, RaceFileError& error) {
     std::string fs_value;
     if (valofkey(pos, "FS", fs_value)) {
       if (!separators_from_fs(fs_value, separators)) {
-        return reader.fail(formatted("\nファイル \"%s\" の FS= 指定が不正です\n", kEkiFile) +
-                           formatted("%d 行目\n", reader.line_no));
+        std::string message = formatted("\nファイル \"%s\" の FS= 指定が不正です\n", kEkiFile);
+        message += formatted("%d 行目\n", reader.line_no);
+        return reader.fail(message);
       }
       continue;
     }
