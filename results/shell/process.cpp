@@ -66,7 +66,7 @@ bool runnable(const std::string& program) {
   for (;;) {
     std::size_t end = dirs.find(':', start);
     std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (dir.empty()) dir = ".";
+    if (dir.empty()) dir.push_back('.');
     if (::access((dir + "/" + name).c_str(), X_OK) == 0) return true;
     if (end == std::string::npos) return false;
     start = end + 1;

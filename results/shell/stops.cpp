@@ -26,8 +26,12 @@ void abnormal_end(const char* name) {
   close_all(false);
   if (!has_console()) {
     // Before the console exists there is nobody to confirm; say it on standard error.
-    std::string text = name == nullptr ? std::string("\n異常終了させます。\n")
-                                       : "\n" + std::string(name) + " を終了します。\n";
+    std::string text(1, '\n');
+    if (name == nullptr) {
+      text.append("異常終了させます。\n");
+    } else {
+      text.append(name).append(" を終了します。\n");
+    }
     std::fputs(cp932_to_utf8(text).c_str(), stderr);
     std::exit(1);
   }
