@@ -227,6 +227,9 @@ std::string working_folder_display();
 
 std::string help_file_path();
 bool help_file_exists();
+// Puts the help page somewhere else (tests use a scratch folder, so that the result does
+// not depend on what lies beside the test program); "" restores the program folder.
+void set_help_file_path(std::string path);
 // Opens the help page with the desktop's default program when it exists; else nothing.
 void open_help_file();
 // Replaces what F1 does (tests count presses instead of opening a browser). An empty

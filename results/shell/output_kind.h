@@ -22,7 +22,7 @@ void set_out_kind_no(int kind);
 const char* destination_name(int kind);
 
 // Reads SELCTOUT.DAT of the working folder into the current kind. A missing or unreadable
-// file, a file that is not 4 bytes long, or a value outside 0 to 2 gives 1 (file).
+// file, one shorter than 4 bytes, or a value outside 0 to 2 gives 1 (file).
 void load_output_kind();
 // Writes the current kind to SELCTOUT.DAT of the working folder; false when it could not
 // be written (the old file, if any, then stays as it was).

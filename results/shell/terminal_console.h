@@ -50,6 +50,6 @@ class TerminalConsole : public Console {
   std::unique_ptr<Impl> impl_;
 };
 
-// A message for a terminal smaller than 80x24, or "" when it is large enough (written to
-// standard error by the program before it gives up).
+// A message (UTF-8) for a terminal smaller than 80x24, or "" when it is large enough; the
+// program writes it to standard error after closing the console, and ends.
 std::string terminal_size_message(int columns, int rows);
