@@ -41,13 +41,9 @@ void draw_destination_menu(int selection, const std::string& listfile) {
   move_cursor(kPromptRow, kDigitCol);
 }
 
-// Registered with the console layer so that F2 in any prompt runs this menu.
-const bool registered = (set_destination_menu(&destination_menu), true);
-
 }  // namespace
 
 void destination_menu() {
-  (void)registered;
   const std::string listfile = listfile_as_written();
   int selection = out_kind_no();
   for (;;) {

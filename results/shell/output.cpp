@@ -22,6 +22,10 @@ namespace {
 
 constexpr const char* kSource = "closefpout_and_callprt";
 
+// The destination menu is registered with the console layer here, in the file every
+// report links, so that F2 in any prompt and main-menu entry 2 run it.
+const bool destination_menu_registered = (set_destination_menu(&destination_menu), true);
+
 // The temporary file of an abandoned report (F5, a fatal stop) is removed at the next
 // report and when the program ends, so none is left behind in the temporary folder.
 struct ChannelHolder {
