@@ -72,8 +72,8 @@ int execute(pcre2_code* code, pcre2_match_data* match_data, std::string_view tex
   if (rc == PCRE2_ERROR_NOMATCH) return kRegNoMatch;
   if (rc < 0) return rc;
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(match_data);
-  int pairs = static_cast<int>(pcre2_get_ovector_count(match_data));
-  for (int i = 0; i < slots && i < pairs; ++i) {
+  // rc pairs were set by this match; those after them hold nothing of it.
+  for (int i = 0; i < slots && i < rc; ++i) {
     if (ovector[2 * i] == PCRE2_UNSET) continue;
     out[i].start = static_cast<std::int32_t>(ovector[2 * i]);
     out[i].end = static_cast<std::int32_t>(ovector[2 * i + 1]);
