@@ -8,6 +8,8 @@
 #include "results/app/main_clock.h"
 #include "results/app/other_functions.h"
 #include "results/app/submenus.h"
+#include "results/model/event_definition.h"
+#include "results/model/master_file.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
 #include "results/shell/output_kind.h"
@@ -27,8 +29,9 @@ void sleep_one_tick() {
 // entries "3" to "9" see the files as they are on disk. Each check stops the program
 // with its own message when a file is unusable.
 void load_race_files() {
-  // The race-description loader and the header checks plug in here:
-  // kihon_data(); mast_format_check(); namefile_version_check();
+  kihon_data();
+  mast_format_check();
+  namefile_version_check();
 }
 
 // Time entry ([3] to [5]) and the hidden debug dump ("D") are added to this table as

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "results/app/main_menu.h"
+#include "results/model/master_file.h"
 #include "results/shell/console.h"
 #include "results/shell/files.h"
 #include "results/shell/output_kind.h"
@@ -30,12 +31,22 @@ void out_of_memory() {
   fatal_stop();
 }
 
-// The master file's team index lives for the whole run; the master-file layer keeps it.
+// The team index of MASTFILE.DAT lives for the whole run. It is built once the console
+// is there, so that a damaged master file can be explained on the screen; a failed open
+// that the user does not retry simply leads on to the main menu.
 void create_team_index() {
-  // The master-file layer builds it here: team_index_build(mastfile_index());
+  try {
+    team_index_build(mastfile_index());
+  } catch (const BackToMainMenu&) {
+  }
 }
-void destroy_team_index() {
-  // The master-file layer releases it here.
+void destroy_team_index() { mastfile_index().clear(); }
+
+// The terminal lives in a static slot, so that ending the process from anywhere
+// (fatal_stop, the out-of-memory handler) still leaves the terminal as it was.
+std::unique_ptr<TerminalConsole>& terminal_slot() {
+  static std::unique_ptr<TerminalConsole> terminal;
+  return terminal;
 }
 
 }  // namespace
@@ -55,17 +66,20 @@ void handle_first_run_files(const std::string& folder) {
 
 void check_help_file() {
   if (help_file_exists()) return;
-  con_print("ヘルプファイル（%s）を\n%s\nに置いておいてください\n", kHelpPageName,
-            program_folder().c_str());
+  std::string folder = help_file_path();
+  folder.erase(folder.find_last_of('/') + 1);
+  con_print("ヘルプファイル（%s）を\n%s\nに置いておいてください\n", kHelpPageName, folder.c_str());
   wait_confirm();
 }
 
 int run_hakobu32(int argc, char** argv) {
   install_out_of_memory_handler();
-  create_team_index();
+  // First, so that every message of the start-up can name the program file.
+  set_program_path(argc > 0 ? argv[0] : "hakobu32");
   load_output_kind();
 
-  auto terminal = std::make_unique<TerminalConsole>();
+  auto& terminal = terminal_slot();
+  terminal = std::make_unique<TerminalConsole>();
   if (!terminal->large_enough()) {
     // The screens need 80x24: say so on the plain terminal rather than draw a broken one.
     const std::string message =
@@ -76,8 +90,8 @@ int run_hakobu32(int argc, char** argv) {
   }
   set_console(terminal.get());
   clear_screen();
+  create_team_index();
 
-  set_program_path(argc > 0 ? argv[0] : "hakobu32");
   handle_first_run_files(program_folder());
   set_debug_flag(debug_flag_in_arguments(argc, argv));
   check_help_file();
@@ -85,5 +99,6 @@ int run_hakobu32(int argc, char** argv) {
   const int code = main_loop();
   destroy_team_index();
   set_console(nullptr);
+  terminal.reset();
   return code;
 }
