@@ -59,6 +59,9 @@ DeviceGeometry GeometryOf(const QPaintDevice& device);
 // cannot be asked.
 bool PrinterGeometry(const PrintFormat& format, DeviceGeometry& out);
 
+// The format's paper at dpi with no unprintable border (when no printer can be asked).
+DeviceGeometry NominalGeometry(const PrintFormat& format, int dpi = 600);
+
 // Sets the four margin bounds from the printer's printable area; on failure calls
 // show_failure (dialog 120) when given, keeps the bounds and returns false.
 bool SetMarginLimits(PrintFormat& format, const std::function<void()>& show_failure = {});

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPen>
 #include <QString>
+#include <QTransform>
 #include <string>
 
 #include "print/layout/render.h"
@@ -37,6 +38,7 @@ class QtCanvas : public Canvas {
     int ascent = 0;
   };
   QPainter& painter_;
+  QTransform base_;  // the painter's transform when the canvas was made
   Face faces_[kFontCount];
   QPen pens_[3];
   int current_ = 0;
