@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "results/shell/console.h"
 #include "results/shell/options.h"
@@ -68,18 +70,12 @@ struct Reader {
   }
 };
 
-// The separators of an FS= value; false for a value that is not allowed.
-bool separators_from_fs(const std::string& value, std::string& separators) {
-  if (value.empty()) {
-    separators = " \t";
-  } else if (value == "Tab") {
-    separators = "\t";
-  } else if (value.size() == 1) {
-    separators = value;
-  } else {
-    return false;
-  }
-  return true;
+// The separators of an FS= value; nothing for a value that is not allowed.
+std::optional<std::string> separators_from_fs(const std::string& value) {
+  if (value.empty()) return std::string(" \t");
+  if (value == "Tab") return std::string("\t");
+  if (value.size() == 1) return value;
+  return std::nullopt;
 }
 
 // The field at a URL= or NICKNAME= match: up to the next separator, cut to the field.
@@ -117,11 +113,13 @@ bool load_stations(EventDefinition& ev, RaceFileError& error) {
 
     std::string fs_value;
     if (valofkey(pos, "FS", fs_value)) {
-      if (!separators_from_fs(fs_value, separators)) {
+      std::optional<std::string> chosen = separators_from_fs(fs_value);
+      if (!chosen) {
         std::string message = formatted("\nファイル \"%s\" の FS= 指定が不正です\n", kEkiFile);
         message += formatted("%d 行目\n", reader.line_no);
         return reader.fail(message);
       }
+      separators = std::move(*chosen);
       continue;
     }
     if (ev.eki_suu >= kMaxStations) {

@@ -102,7 +102,14 @@ TEST_F(SelectScreensTest, StationScreenOffersAllWhenAsked) {
 
 TEST_F(SelectScreensTest, FiftyStationsStayOnTheScreen) {
   std::string eki;
-  for (int i = 0; i < 50; ++i) eki += "S" + std::to_string(i) + " " + std::to_string(i) + "\n";
+  for (int i = 0; i < 50; ++i) {
+    const std::string number = std::to_string(i);
+    eki += 'S';
+    eki += number;
+    eki += ' ';
+    eki += number;
+    eki += '\n';
+  }
   race_test::write_race_file("EKI.TXT", eki);
   race_test::write_race_file("BUMON.TXT",
                             "A\nMaxSpeed=20 MinSpeed=5\n++" + std::string(48, '/') + "\n");
