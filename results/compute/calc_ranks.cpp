@@ -3,7 +3,7 @@
 
 #include "results/compute/course.h"
 #include "results/compute/results_compute.h"
-#include "results/model/master_file.h"
+#include "results/compute/master_table.h"
 #include "results/shell/options.h"
 
 namespace {
@@ -68,26 +68,17 @@ void rank_measure(std::vector<RankEntry>& entries, int RankEntry::*seconds,
 void calc_ranks() {
   const EventDefinition& ev = event_definition();
   const RankRule rule = read_rank_rule();
-  std::vector<RankEntry> entries;
-  entries.reserve(kMaxTeams);
-  MastRecord rec;
-  for (int k = 1; k <= ev.max_kukan; ++k) {
-    entries.clear();
-    {
-      Stream mast = open_mastfile("rb");
-      while (mast_read_next(mast, rec)) entries.push_back(make_entry(rec, k, team_sections(ev, rec), rule));
-      close_or_stop(mast);
-    }
+  std::vector<MastRecord> records = load_master_table();
+  std::vector<RankEntry> entries(records.size());
+  for (int k = 1; k <= ev.max_kukan && k <= kMaxSections; ++k) {
+    for (std::size_t i = 0; i < records.size(); ++i)
+      entries[i] = make_entry(records[i], k, team_sections(ev, records[i]), rule);
     rank_measure(entries, &RankEntry::section_seconds, &RankEntry::section_rank);
     rank_measure(entries, &RankEntry::cumulative_seconds, &RankEntry::cumulative_rank);
-
-    Stream mast = open_mastfile("r+b");
-    for (const RankEntry& e : entries) {
-      if (!mast_read_next(mast, rec)) break;  // the file shrank meanwhile: nothing more to store
-      rec.slots[k].section_rank = e.section_rank;
-      rec.slots[k].cumulative_rank = e.cumulative_rank;
-      mast_rewrite(mast, rec);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      records[i].slots[k].section_rank = entries[i].section_rank;
+      records[i].slots[k].cumulative_rank = entries[i].cumulative_rank;
     }
-    close_or_stop(mast);
   }
+  store_master_table(records);
 }

@@ -1,6 +1,6 @@
 #include "results/compute/course.h"
 #include "results/compute/results_compute.h"
-#include "results/model/master_file.h"
+#include "results/compute/master_table.h"
 
 namespace {
 
@@ -30,11 +30,7 @@ void derive_times(MastRecord& rec, int sections) {
 
 void calc_times() {
   const EventDefinition& ev = event_definition();
-  Stream mast = open_mastfile("r+b");
-  MastRecord rec;
-  while (mast_read_next(mast, rec)) {
-    derive_times(rec, team_sections(ev, rec));
-    mast_rewrite(mast, rec);
-  }
-  close_or_stop(mast);
+  std::vector<MastRecord> records = load_master_table();
+  for (MastRecord& rec : records) derive_times(rec, team_sections(ev, rec));
+  store_master_table(records);
 }

@@ -5,7 +5,7 @@
 
 #include "results/compute/course.h"
 #include "results/compute/results_compute.h"
-#include "results/model/master_file.h"
+#include "results/compute/master_table.h"
 #include "results/shell/console.h"
 #include "results/shell/options.h"
 #include "results/shell/stops.h"
@@ -29,11 +29,10 @@ struct OrderEntry {
 };
 
 // For each division, the highest logical index at which any of its teams has an arrival.
-void furthest_points(const EventDefinition& ev, int (&furthest)[kMaxDivisions + 1]) {
+void furthest_points(const EventDefinition& ev, const std::vector<MastRecord>& records,
+                     int (&furthest)[kMaxDivisions + 1]) {
   std::fill(std::begin(furthest), std::end(furthest), 0);
-  Stream mast = open_mastfile("rb");
-  MastRecord rec;
-  while (mast_read_next(mast, rec)) {
+  for (const MastRecord& rec : records) {
     if (rec.bumon_no > kMaxDivisions) continue;
     const int sections = team_sections(ev, rec);
     for (int k = sections; k > furthest[rec.bumon_no]; --k) {
@@ -43,7 +42,6 @@ void furthest_points(const EventDefinition& ev, int (&furthest)[kMaxDivisions + 
       }
     }
   }
-  close_or_stop(mast);
 }
 
 OrderEntry make_entry(const MastRecord& rec, int b, int rec_no) {
@@ -95,15 +93,15 @@ void sort_entries(std::vector<OrderEntry>& entries, int open_position) {
 
 void make_print_jun(int point) {
   const EventDefinition& ev = event_definition();
+  const std::vector<MastRecord> records = load_master_table();
   int furthest[kMaxDivisions + 1] = {};
-  if (point == kFurthestPoint) furthest_points(ev, furthest);
+  if (point == kFurthestPoint) furthest_points(ev, records, furthest);
 
   std::vector<OrderEntry> entries;
   entries.reserve(kMaxTeams);
   {
-    Stream mast = open_mastfile("rb");
-    MastRecord rec;
-    for (int rec_no = 0; mast_read_next(mast, rec) && rec_no < kMaxTeams; ++rec_no) {
+    for (int rec_no = 0; rec_no < static_cast<int>(records.size()) && rec_no < kMaxTeams; ++rec_no) {
+      const MastRecord& rec = records[rec_no];
       int b = -1;
       if (point == kFurthestPoint)
         b = rec.bumon_no <= kMaxDivisions ? furthest[rec.bumon_no] : -1;
@@ -112,7 +110,6 @@ void make_print_jun(int point) {
       if (b > team_sections(ev, rec)) b = -1;
       entries.push_back(make_entry(rec, b, rec_no));
     }
-    close_or_stop(mast);
   }
   sort_entries(entries, option_int("OPEN_TEAM_OUTPUT_POSITION", 1));
 
@@ -137,9 +134,9 @@ std::vector<GoalEntry> make_goal_order() {
   const EventDefinition& ev = event_definition();
   std::vector<GoalEntry> table;
   table.reserve(kMaxTeams);
-  Stream mast = open_mastfile("rb");
-  MastRecord rec;
-  for (int rec_no = 0; mast_read_next(mast, rec) && rec_no < kMaxTeams; ++rec_no) {
+  const std::vector<MastRecord> records = load_master_table();
+  for (int rec_no = 0; rec_no < static_cast<int>(records.size()) && rec_no < kMaxTeams; ++rec_no) {
+    const MastRecord& rec = records[rec_no];
     const int goal = team_sections(ev, rec);
     GoalEntry e;
     e.bumon_no = static_cast<std::int8_t>(rec.bumon_no);
@@ -153,7 +150,6 @@ std::vector<GoalEntry> make_goal_order() {
     e.rec_no = rec_no;
     table.push_back(e);
   }
-  close_or_stop(mast);
   // Stable: teams whose keys are all equal (no goal time) keep the file order.
   std::stable_sort(table.begin(), table.end(), [](const GoalEntry& a, const GoalEntry& b) {
     return std::tie(a.bumon_no, a.elapsed_seconds, a.goal_seq) <

@@ -4,7 +4,7 @@
 
 #include "results/compute/course.h"
 #include "results/compute/results_compute.h"
-#include "results/model/master_file.h"
+#include "results/compute/master_table.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ struct TieEntry {
   int cumulative_seconds = 0;
   std::uint16_t input_seq = 0;
   int forced_start_station = 0;  // first relay point before with a forced start, 0 for none
-  int rec_no = 0;
+  std::size_t rec_no = 0;  // position in the file
   int slot = 0;                  // logical index of the station on the team's course
 };
 
@@ -31,19 +31,16 @@ int first_forced_start(const EventDefinition& ev, const MastRecord& rec, int b) 
 // Gives the ranked entries of one run of equal times consecutive ranks in the order of
 // entry: each adds its position in the run (unranked entries counted, so each of them
 // ahead of a ranked entry leaves one rank unused).
-void spread_run(Stream& mast, const std::vector<TieEntry>& run) {
+void spread_run(std::vector<MastRecord>& records, const std::vector<TieEntry>& run) {
   for (const TieEntry& e : run)
     if (e.forced_start_station != 0 || e.input_seq == 0) return;
-  MastRecord rec;
   for (std::size_t i = 1; i < run.size(); ++i) {
-    mast_read(mast, run[i].rec_no, rec);
-    StationSlot& slot = rec.slots[run[i].slot];
+    StationSlot& slot = records[run[i].rec_no].slots[run[i].slot];
     if (slot.cumulative_rank <= 0) continue;
     const auto offset = static_cast<std::int16_t>(i);
     slot.cumulative_rank = static_cast<std::int16_t>(slot.cumulative_rank + offset);
     if (run[i].slot == 1 && slot.section_rank > 0)
       slot.section_rank = static_cast<std::int16_t>(slot.section_rank + offset);
-    mast_write(mast, run[i].rec_no, rec);
   }
 }
 
@@ -51,15 +48,14 @@ void spread_run(Stream& mast, const std::vector<TieEntry>& run) {
 
 void adjust_same_time_ranks() {
   const EventDefinition& ev = event_definition();
-  Stream mast = open_mastfile("r+b");
+  std::vector<MastRecord> records = load_master_table();
   std::vector<TieEntry> entries;
   entries.reserve(kMaxTeams);
   std::vector<TieEntry> run;
-  MastRecord rec;
   for (int p = 1; p < ev.eki_suu; ++p) {
     entries.clear();
-    mast.seek(kMastHeaderBytes, SEEK_SET);
-    for (int rec_no = 0; mast_read_next(mast, rec); ++rec_no) {
+    for (std::size_t rec_no = 0; rec_no < records.size(); ++rec_no) {
+      const MastRecord& rec = records[rec_no];
       const int b = team_slot_at(ev, rec, p);
       if (b <= 0 || b > team_sections(ev, rec)) continue;
       if (!hms_is_set(rec.slots[b].cumulative_time)) continue;
@@ -84,10 +80,10 @@ void adjust_same_time_ranks() {
         ++end;
       if (end - start >= 2) {
         run.assign(entries.begin() + static_cast<long>(start), entries.begin() + static_cast<long>(end));
-        spread_run(mast, run);
+        spread_run(records, run);
       }
       start = end;
     }
   }
-  close_or_stop(mast);
+  store_master_table(records);
 }
