@@ -14,6 +14,9 @@
 
 namespace tiny_race {
 
+// A UTF-8 literal as the char text the screen readers return.
+inline const char* u8c(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 // hhmmss as one number, as the operator types it: t(93015) is 9:30:15.
 inline HmsTime t(int hhmmss) { return hms_make(hhmmss / 10000, hhmmss / 100 % 100, hhmmss % 100); }
 

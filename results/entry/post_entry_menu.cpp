@@ -1,0 +1,43 @@
+#include "results/entry/post_entry_menu.h"
+
+#include "results/entry/time_entry.h"
+#include "results/model/event_definition.h"
+#include "results/shell/console.h"
+#include "results/shell/output_kind.h"
+#include "results/shell/stops.h"
+
+void post_entry_menu(int offer, int station) {
+  for (;;) {
+    clear_screen();
+    show_working_folder(0, 2);
+    show_output_destination(0, 4);
+    move_cursor(6, 10);
+    con_print("中継所 %2d : %s", station, event_definition().station_nicknames[station]);
+    move_cursor(8, 10);
+    con_write("[1] チェックリスト出力");
+    if (offer == 2) {
+      move_cursor(9, 10);
+      con_write("[2] 繰上出発タイム入力");
+    }
+    show_select_prompt(10, 11, HINT_ESC | HINT_F2 | HINT_F5);
+    const int key = read_key();
+    flush_keys();
+    if (key == KEY_ESC) return;
+    if (key == KEY_F2) {
+      run_destination_menu();
+      continue;
+    }
+    if (key == KEY_F5) back_to_main_menu();
+    if (key == '1') {
+      // The relay point's check list belongs to the input checks, not built yet.
+      beep();
+      continue;
+    }
+    if (key == '2' && offer == 2) {
+      con_print("%c", key);
+      forced_start_entry(2, station);
+      return;
+    }
+    beep();
+  }
+}

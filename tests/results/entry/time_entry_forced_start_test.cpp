@@ -1,0 +1,57 @@
+// The forced-start dialogue walked through a VirtualConsole: only departures change, and
+// teams that arrived later than the forced-start time are pointed out.
+#include "entry/time_entry_fixture.h"
+#include "results/entry/time_entry.h"
+
+namespace {
+
+using namespace entry_test;
+
+class ForcedStartDialogue : public TimeEntryDialogue {
+ protected:
+  void SetUp() override {
+    TimeEntryDialogue::SetUp();
+    auto teams = read_master();
+    arrive(teams[0], 2, 94000, 1);  // team 1 in time
+    arrive(teams[1], 2, 95000, 2);  // team 2 late
+    write_master(teams);
+  }
+};
+
+TEST_F(ForcedStartDialogue, SetsOnlyTheDepartureAndWarnsAboutLateTeams) {
+  line("2");
+  line("94500");
+  line("2");
+  esc();
+  EXPECT_FALSE(run([] { forced_start_entry(1, 0); }));
+  const MastRecord t2 = record(2);
+  EXPECT_EQ(t2.slots[2].departure, t(94500));
+  EXPECT_EQ(t2.slots[2].arrival, t(95000));
+  EXPECT_EQ(t2.slots[2].input_seq, 2);
+  EXPECT_EQ(forced_start_time(), t(94500));
+  // Teams 3 to 17 and 101 have not arrived and were not started at 9:45:00.
+  EXPECT_EQ(row(20), u8c(u8"警告！次のチームは繰上出発ではありませんか？"));
+  EXPECT_EQ(con_->attr_at(20, 0), 0x0C);
+  EXPECT_EQ(row(21), "   3   4   5   6   7   8   9  10  11  12");
+  EXPECT_EQ(row(22), "  13  14  15  16  17 101");
+}
+
+TEST_F(ForcedStartDialogue, NoTeamEnteredIsWarned) {
+  line("2");
+  line("94500");
+  esc();
+  EXPECT_FALSE(run([] { forced_start_entry(1, 0); }));
+  EXPECT_EQ(row(20), u8c(u8"警告！ナンバーを１件も入力していません"));
+  EXPECT_EQ(con_->attr_at(20, 0), 0x0C);
+}
+
+TEST_F(ForcedStartDialogue, FromThePostEntryMenuTheStationIsGiven) {
+  line("94500");
+  line("1");
+  esc();
+  EXPECT_FALSE(run([] { forced_start_entry(2, 2); }));
+  EXPECT_EQ(record(1).slots[2].departure, t(94500));
+  EXPECT_EQ(record(1).slots[2].arrival, t(94000));
+}
+
+}  // namespace
