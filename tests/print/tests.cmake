@@ -7,7 +7,15 @@ foreach(layer settings layout printing ui)
   if(sources)
     add_executable(test_print_${layer} ${sources})
     target_include_directories(test_print_${layer} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(test_print_${layer} PRIVATE txp_${layer} Qt6::Test GTest::gtest_main)
+    # The window tests make their own QApplication, so they bring their own main.
+    if(layer STREQUAL "ui")
+      target_link_libraries(test_print_${layer} PRIVATE txp_${layer} Qt6::Test GTest::gtest)
+      if(TARGET txp)
+        add_dependencies(test_print_${layer} txp)
+      endif()
+    else()
+      target_link_libraries(test_print_${layer} PRIVATE txp_${layer} Qt6::Test GTest::gtest_main)
+    endif()
     target_compile_definitions(test_print_${layer} PRIVATE
       PRINT_FIXTURES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
       BIN_DIR="${CMAKE_BINARY_DIR}/bin")
