@@ -11,7 +11,7 @@
 namespace {
 
 int g_out_kind = kOutFile;
-void (*g_destination_menu)() = nullptr;
+DestinationMenu g_destination_menu = nullptr;
 
 bool in_range(int kind) { return kind >= kOutPrinter && kind <= kOutClipboard; }
 
@@ -68,7 +68,11 @@ std::string listfile_as_written() {
   return value;
 }
 
-void set_destination_menu(void (*menu)()) { g_destination_menu = menu; }
+DestinationMenu set_destination_menu(DestinationMenu menu) {
+  DestinationMenu previous = g_destination_menu;
+  g_destination_menu = menu;
+  return previous;
+}
 
 void run_destination_menu() {
   if (g_destination_menu != nullptr) {

@@ -33,6 +33,8 @@ std::string listfile_as_written();
 
 // The destination menu (main-menu entry 2, the F2 key) belongs to the output layer, which
 // registers it here so that prompts of this layer (num_input) can run it. With nothing
-// registered, running it only beeps.
-void set_destination_menu(void (*menu)());
+// registered, running it only beeps. Registering returns the menu registered before, so
+// a test that puts its own in place can put the real one back.
+using DestinationMenu = void (*)();
+DestinationMenu set_destination_menu(DestinationMenu menu);
 void run_destination_menu();

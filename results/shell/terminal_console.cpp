@@ -124,10 +124,38 @@ int map_character(wint_t ch) {
   return KEY_UNKNOWN;
 }
 
+// Terminals differ in what they send for the cursor and function keys (normal or
+// application mode, VT220 or xterm function keys); both forms are taken everywhere.
+void define_alternative_keys() {
+  static const struct {
+    const char* sequence;
+    int key;
+  } kAlternatives[] = {
+      {"\033[A", curses_key::up},    {"\033OA", curses_key::up},
+      {"\033[B", curses_key::down},  {"\033OB", curses_key::down},
+      {"\033[C", curses_key::right}, {"\033OC", curses_key::right},
+      {"\033[D", curses_key::left},  {"\033OD", curses_key::left},
+      {"\033[H", curses_key::home},  {"\033[F", curses_key::end},
+      {"\033[1~", curses_key::home}, {"\033[4~", curses_key::end},
+      {"\033[2~", curses_key::insert}, {"\033[3~", curses_key::del},
+      {"\033[5~", curses_key::page_up}, {"\033[6~", curses_key::page_down},
+      {"\033OP", curses_key::f0 + 1}, {"\033[11~", curses_key::f0 + 1},
+      {"\033[[A", curses_key::f0 + 1}, {"\033OQ", curses_key::f0 + 2},
+      {"\033[12~", curses_key::f0 + 2}, {"\033[[B", curses_key::f0 + 2},
+      {"\033OR", curses_key::f0 + 3}, {"\033[13~", curses_key::f0 + 3},
+      {"\033OS", curses_key::f0 + 4}, {"\033[14~", curses_key::f0 + 4},
+      {"\033[15~", curses_key::f0 + 5}, {"\033[[E", curses_key::f0 + 5},
+  };
+  for (const auto& alternative : kAlternatives) {
+    if (key_defined(alternative.sequence) == 0) define_key(alternative.sequence, alternative.key);
+  }
+}
+
 }  // namespace
 
 struct TerminalConsole::Impl {
   SCREEN* screen_handle = nullptr;
+  std::FILE* output = nullptr;
   ScreenBuffer screen;
   int start_columns;
   int start_rows;
@@ -238,10 +266,11 @@ struct TerminalConsole::Impl {
   }
 };
 
-TerminalConsole::TerminalConsole() {
+TerminalConsole::TerminalConsole() : TerminalConsole(stdout, stdin) {}
+
+TerminalConsole::TerminalConsole(std::FILE* output, std::FILE* input) {
   use_utf8_locale();
-  set_escdelay(kEscDelayMs);
-  SCREEN* handle = newterm(nullptr, stdout, stdin);
+  SCREEN* handle = newterm(nullptr, output, input);
   if (handle == nullptr) {
     const char* term = std::getenv("TERM");
     std::fprintf(stderr, "hakobu32: the terminal (TERM=%s) cannot be used\n",
@@ -249,6 +278,7 @@ TerminalConsole::TerminalConsole() {
     std::exit(1);
   }
   set_term(handle);
+  set_escdelay(kEscDelayMs);
   g_curses_active = true;
   static bool exit_hook = false;
   if (!exit_hook) {
@@ -259,8 +289,10 @@ TerminalConsole::TerminalConsole() {
   noecho();
   nonl();
   keypad(stdscr, TRUE);
+  define_alternative_keys();
   impl_ = std::make_unique<Impl>(COLS, LINES > 0 ? LINES : kMinTerminalRows);
   impl_->screen_handle = handle;
+  impl_->output = output;
   if (has_colors()) {
     start_color();
     impl_->colours = true;
@@ -306,8 +338,8 @@ void TerminalConsole::fill_blank(int row, int col, int count, Attr attr) {
 
 void TerminalConsole::beep() {
   if (impl_->suspended) return;
-  std::fputs("\a", stdout);
-  std::fflush(stdout);
+  std::fputs("\a", impl_->output);
+  std::fflush(impl_->output);
 }
 
 // The xterm title sequence, understood by xterm, tmux, GNOME Terminal, Konsole and others.
@@ -318,8 +350,8 @@ void TerminalConsole::set_title(std::string_view text) {
   for (char& ch : utf8) {
     if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) ch = ' ';
   }
-  std::fprintf(stdout, "\033]0;%s\007", utf8.c_str());
-  std::fflush(stdout);
+  std::fprintf(impl_->output, "\033]0;%s\007", utf8.c_str());
+  std::fflush(impl_->output);
 }
 
 int TerminalConsole::wait_key() {
@@ -362,7 +394,7 @@ void TerminalConsole::suspend() {
   impl_->present();
   def_prog_mode();
   endwin();
-  std::fflush(stdout);
+  std::fflush(impl_->output);
   impl_->suspended = true;
 }
 

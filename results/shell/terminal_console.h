@@ -3,6 +3,7 @@
 // pairs; curses keys become the program's key codes.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,8 @@ class TerminalConsole : public Console {
   // Starts curses on the terminal (UTF-8 locale, C.UTF-8 when the environment sets none;
   // short ESCDELAY). The screen is 80 columns wide and as tall as the terminal.
   TerminalConsole();
+  // The same on another terminal (a pseudo-terminal in the tests).
+  TerminalConsole(std::FILE* output, std::FILE* input);
   // Ends curses and leaves the terminal as it was.
   ~TerminalConsole() override;
   TerminalConsole(const TerminalConsole&) = delete;

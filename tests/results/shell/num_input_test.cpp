@@ -35,7 +35,7 @@ class NumInput : public ::testing::Test {
     move_cursor(kRow, kCol);
   }
   void TearDown() override {
-    set_destination_menu(nullptr);
+    set_destination_menu(real_menu_);
     set_help_file_path("");
   }
   void use_type(const char* value) {
@@ -46,6 +46,8 @@ class NumInput : public ::testing::Test {
 
   ScratchDir scratch;
   ScopedVirtualConsole vc;
+  // The menu the output layer registered, put back after each test.
+  DestinationMenu real_menu_ = set_destination_menu(nullptr);
 };
 
 TEST_F(NumInput, InputTypeFollowsTheOption) {

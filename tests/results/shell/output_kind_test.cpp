@@ -6,6 +6,7 @@
 #include <string>
 
 #include "results/shell/output_kind.h"
+#include "results/shell/virtual_console.h"
 #include "support/test_support.h"
 
 namespace {
@@ -97,6 +98,20 @@ TEST_F(OutputKind, ListFileAsWrittenOrOutTxt) {
   EXPECT_EQ(listfile_as_written(), "OUT.TXT");
   write_bytes(scratch.file("OPTION.TXT"), "LISTFILE=kekka.txt,1\r\n");
   EXPECT_EQ(listfile_as_written(), "kekka.txt,1");
+}
+
+int g_runs = 0;
+
+TEST_F(OutputKind, DestinationMenuRunsWhatWasRegisteredAndBeepsWithoutOne) {
+  ScopedVirtualConsole vc;
+  DestinationMenu real = set_destination_menu(nullptr);
+  run_destination_menu();
+  EXPECT_EQ(vc->beep_count(), 1);
+  EXPECT_EQ(set_destination_menu([] { ++g_runs; }), nullptr);
+  run_destination_menu();
+  EXPECT_EQ(g_runs, 1);
+  EXPECT_EQ(vc->beep_count(), 1);
+  set_destination_menu(real);
 }
 
 }  // namespace
