@@ -88,6 +88,7 @@ TEST_F(Regex, BrokenPatternIsReportedAndUnusable) {
 }
 
 TEST(RegexDeathTest, NewRegexStopsOnABrokenPattern) {
+  test_support::ScratchDir dir;  // fatal_stop writes SELCTOUT.DAT here
   EXPECT_EXIT(
       {
         ScopedDumpingConsole c;
@@ -98,6 +99,7 @@ TEST(RegexDeathTest, NewRegexStopsOnABrokenPattern) {
 }
 
 TEST(RegexDeathTest, PatternMatchingEndsOnABrokenPattern) {
+  test_support::ScratchDir dir;
   EXPECT_EXIT(
       {
         ScopedDumpingConsole c;
