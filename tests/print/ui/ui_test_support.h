@@ -36,7 +36,7 @@ inline void WriteCp932(const std::filesystem::path& file, const std::string& utf
 inline std::string ThreePageReport() {
   return "大会結果一覧\n"
          "┌──┬──┐\n"
-         "│１│２│\n"
+         "│１　│２　│\n"
          "└──┴──┘\n"
          "\f-X\n"
          "このページは印刷しない\n"

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <memory>
 
 #include "print/printing/printers.h"
+#include "print/ui/dialogs.h"
 #include "print/ui/feedback.h"
 #include "print/ui/preview.h"
 #include "ui_test_support.h"
@@ -285,4 +288,38 @@ TEST_F(WindowTest, ScreenshotShowsJapaneseTextAndRuledLines) {
   }
   EXPECT_GT(dark, 200);
   EXPECT_GT(longest_run, 60);
+}
+
+TEST_F(WindowTest, PrintDialogRangeFollowsTheBoxesAndTheirFocus) {
+  Open(TwelvePages());
+  PrintDialog dialog(window_.get(), 12, 4, "PDF");
+  dialog.show();
+  auto* first = dialog.findChild<QLineEdit*>("1037");
+  auto* last = dialog.findChild<QLineEdit*>("1038");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(first->text(), "1");
+  EXPECT_EQ(last->text(), "12");
+  EXPECT_EQ(first->maxLength(), 3);
+  EXPECT_EQ(dialog.findChild<QLabel*>("1042")->text(), "(1～12)");
+  EXPECT_EQ(dialog.findChild<QLabel*>("1044")->text(), "PDF");
+  EXPECT_TRUE(dialog.findChild<QRadioButton*>("1035")->isChecked());
+  PrintRequest r = dialog.Request();
+  EXPECT_EQ(r.first, 1);
+  EXPECT_EQ(r.last, 12);
+
+  first->setFocus();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dialog.findChild<QRadioButton*>("1036")->isChecked());
+  first->setText("9");
+  last->setText("3");
+  dialog.findChild<QCheckBox*>("1067")->setChecked(true);
+  r = dialog.Request();
+  EXPECT_EQ(r.first, 3);
+  EXPECT_EQ(r.last, 9);
+  EXPECT_TRUE(r.overlay);
+  dialog.findChild<QRadioButton*>("1041")->setChecked(true);
+  r = dialog.Request();
+  EXPECT_EQ(r.first, 5);
+  EXPECT_EQ(r.last, 5);
 }
