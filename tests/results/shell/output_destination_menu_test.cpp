@@ -80,12 +80,4 @@ TEST_F(DestinationMenu, F5ReturnsToTheMainMenu) {
   EXPECT_EQ(out_kind_no(), kOutPrinter);
 }
 
-TEST_F(DestinationMenu, F2InAPromptRunsIt) {
-  // The menu is registered with the console layer, which runs it for F2.
-  set_out_kind_no(kOutPrinter);
-  con_->feed_keys({'2', KEY_ENTER});
-  run_destination_menu();
-  EXPECT_EQ(out_kind_no(), kOutFile);
-}
-
 }  // namespace
