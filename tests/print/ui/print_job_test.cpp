@@ -72,11 +72,12 @@ std::set<fs::path> PdfsIn(const fs::path& folder) {
   return files;
 }
 
-// Waits for a new, completely written PDF in folder.
-fs::path WaitForNewPdf(const fs::path& folder, const std::set<fs::path>& before) {
+// Waits for a new, completely written PDF in folder whose name (cups-pdf makes it from the
+// job title, the document path) contains marker.
+fs::path WaitForNewPdf(const fs::path& folder, const std::set<fs::path>& before, const std::string& marker) {
   for (int i = 0; i < 600; ++i) {
     for (const fs::path& f : PdfsIn(folder)) {
-      if (before.count(f)) continue;
+      if (before.count(f) || f.filename().string().find(marker) == std::string::npos) continue;
       if (PdfPages(f) > 0) return f;
     }
     QThread::msleep(100);
@@ -173,8 +174,10 @@ TEST(PrintJob, CupsPdfQueueReceivesTheJob) {
   PrintFormat format = DefaultPrintFormat(0);
   const Document doc = LoadReport(folder, format, txp_test::ThreePageReport());
   const auto before = PdfsIn(CupsPdfFolder());
-  EXPECT_EQ(PrintThread(doc, format, {1, 3, false}, {"PDF", ""}, "report.txt"), PrintOutcome::Printed);
-  const fs::path pdf = WaitForNewPdf(CupsPdfFolder(), before);
+  const std::string marker = folder.path.filename().string();  // unique per run
+  EXPECT_EQ(PrintThread(doc, format, {1, 3, false}, {"PDF", ""}, (folder / "report.txt").string()),
+            PrintOutcome::Printed);
+  const fs::path pdf = WaitForNewPdf(CupsPdfFolder(), before, marker);
   ASSERT_FALSE(pdf.empty()) << "no PDF arrived in " << CupsPdfFolder();
   EXPECT_EQ(PdfPages(pdf), 2);
 }
@@ -197,7 +200,7 @@ TEST(PrintProgram, PrintAndQuitWithoutADisplay) {
   ASSERT_TRUE(txp.waitForFinished(120000)) << txp.readAllStandardError().toStdString();
   EXPECT_EQ(txp.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(txp.exitCode(), 0) << txp.readAllStandardError().toStdString();
-  const fs::path pdf = WaitForNewPdf(CupsPdfFolder(), before);
+  const fs::path pdf = WaitForNewPdf(CupsPdfFolder(), before, folder.path.filename().string());
   ASSERT_FALSE(pdf.empty());
   EXPECT_EQ(PdfPages(pdf), 2);
   // The settings of the run were saved in the key tree of its own config folder.
