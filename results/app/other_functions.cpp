@@ -5,6 +5,7 @@
 
 #include "results/shell/console.h"
 #include "results/shell/files.h"
+#include "results/shell/output.h"
 #include "results/shell/process.h"
 #include "results/shell/program_info.h"
 #include "results/shell/sjis.h"
@@ -19,8 +20,6 @@ void report_start_failure(const std::string& program, int error) {
 }
 
 }  // namespace
-
-std::string print_program_path() { return program_folder() + "txp/txp"; }
 
 void print_program_settings() {
   const std::string txp = print_program_path();

@@ -6,9 +6,6 @@
 inline constexpr const char* kProgramName = "HAKOBU32";
 inline constexpr const char* kProgramVersion = "version 3.74";
 
-// The print program beside this one: program_folder + "txp/txp".
-std::string print_program_path();
-
 // [8] Starts the print program without arguments, for its settings, and waits for it.
 // A missing print program is reported and confirmed.
 void print_program_settings();

@@ -6,7 +6,7 @@
 #include "results/app/other_functions.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
-#include "results/shell/output_kind.h"
+#include "results/shell/output.h"
 #include "results/shell/process.h"
 
 namespace {
@@ -23,7 +23,7 @@ void edit_bumon() { edit("BUMON.TXT"); }
 void edit_team() { edit("TEAM.TXT"); }
 void edit_sensyu() { edit("SENSYU.TXT"); }
 void edit_option() { edit("OPTION.TXT"); }
-void edit_listfile() { edit_text_file(listfile_name(), EditMode::kNoWait); }
+void edit_listfile() { edit_text_file(list_file_setting().name, EditMode::kNoWait); }
 void edit_section_award_data() { edit(kSectionAwardData); }
 void edit_team_award_data() { edit(kTeamAwardData); }
 
@@ -58,14 +58,6 @@ void open_team_award_document() { open_certificate_document("団体賞賞状"); 
 
 }  // namespace
 
-std::string listfile_name() {
-  std::string value = listfile_as_written();
-  const std::size_t comma = value.find(',');
-  if (comma != std::string::npos) value.erase(comma);
-  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
-  return value.empty() ? std::string(kDefaultListFile) : value;
-}
-
 Menu text_file_menu() {
   const Attr c = kAttrWhite;
   return Menu{
@@ -76,7 +68,7 @@ Menu text_file_menu() {
           {'3', 11, c, "[3] チーム　　　TEAM.TXT", edit_team},
           {'4', 12, c, "[4] 選手　　　　SENSYU.TXT", edit_sensyu},
           {'5', 13, c, "[5] オプション　OPTION.TXT", edit_option},
-          {'6', 15, c, "[6] 出力結果　　" + listfile_name(), edit_listfile},
+          {'6', 15, c, "[6] 出力結果　　" + list_file_setting().name, edit_listfile},
           {'7', 16, c, std::string("[7] HTML閲覧　　") + kHtmlIndexPc + ", " + kHtmlIndexMobile,
            open_html_indexes},
           {'8', 17, c, std::string("[8] 区間賞賞状差し込みデータ　") + kSectionAwardData,

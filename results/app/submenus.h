@@ -14,7 +14,3 @@ void check_submenu();
 void result_output_submenu();
 void certificate_submenu();
 void other_functions_submenu();
-
-// The file name part of the LISTFILE value (before a ",0" / ",1" suffix), "OUT.TXT"
-// when it is not set.
-std::string listfile_name();

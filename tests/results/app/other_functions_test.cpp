@@ -12,6 +12,7 @@
 #include "results/app/startup.h"
 #include "results/app/submenus.h"
 #include "results/shell/files.h"
+#include "results/shell/output.h"
 #include "results/shell/program_info.h"
 
 namespace {
@@ -94,15 +95,24 @@ TEST(OtherFunctions, ProgramPathScreen) {
   EXPECT_TRUE(v.row_text(3).starts_with("version 3.74  20")) << v.row_text(3);
 }
 
-TEST(OtherFunctions, MissingPrintProgramIsReported) {
+TEST(OtherFunctions, PrintProgramSettingsRunsThePrintProgramOrReportsItMissing) {
   AppScreen s;
-  if (file_exists(print_program_path())) GTEST_SKIP() << "the print program is built";
+  set_print_program_path(s.dir.file("txp/txp"));
   s.con->feed_keys({'y'});
   print_program_settings();
   const std::string screen = s.con->screen_text();
   EXPECT_NE(screen.find(u(u8"パスまたはファイルが見つかりません")), std::string::npos) << screen;
   EXPECT_NE(screen.find("txp/txp"), std::string::npos);
   EXPECT_EQ(s.con->keys_left(), 0u);
+
+  // Once it is there it runs, without arguments, and is waited for.
+  const std::string log = s.dir.file("txp.log");
+  mkdir("txp", 0755);
+  write_bytes("txp/txp", "#!/bin/sh\necho \"ran $#\" >> '" + log + "'\n");
+  chmod("txp/txp", 0755);
+  print_program_settings();
+  EXPECT_EQ(read_bytes(log), "ran 0\n");
+  set_print_program_path("");
 }
 
 TEST(OtherFunctions, CommandPromptRunsTheUsersShell) {

@@ -8,6 +8,7 @@
 #include "results/app/menu.h"
 #include "results/app/other_functions.h"
 #include "results/app/submenus.h"
+#include "results/shell/output.h"
 #include "results/shell/output_kind.h"
 #include "results/shell/stops.h"
 
@@ -142,24 +143,6 @@ TEST(Submenus, FileDestinationShowsTheListFile) {
   EXPECT_EQ(s.con->row_text(15), std::string(10, ' ') + u(u8"[6] 出力結果　　kekka.txt"));
 }
 
-TEST(Submenus, ListFileNameDropsTheModeSuffix) {
-  const struct {
-    const char8_t* option;
-    const char* name;
-  } cases[] = {
-      {u8"", "OUT.TXT"},
-      {u8"LISTFILE=kekka.txt\r\n", "kekka.txt"},
-      {u8"LISTFILE=kekka.txt,0\r\n", "kekka.txt"},
-      {u8"LISTFILE = kekka.txt , 1\r\n", "kekka.txt"},
-      {u8"LISTFILE=,1\r\n", "OUT.TXT"},
-  };
-  for (const auto& c : cases) {
-    AppScreen s;
-    s.write_option(c.option);
-    EXPECT_EQ(listfile_name(), c.name) << u(c.option);
-  }
-}
-
 TEST(Submenus, EscReturnsF5GoesToTheMainMenuOtherKeysBeep) {
   for (const SubmenuCase& c : submenu_cases()) {
     SCOPED_TRACE(c.name);
@@ -193,7 +176,7 @@ TEST(Submenus, F2OnlyWhereThePromptOffersIt) {
     EXPECT_EQ(runs, offered ? 1 : 0);
     EXPECT_EQ(s.con->beep_count(), offered ? 0 : 1);
   }
-  set_destination_menu(nullptr);
+  set_destination_menu(destination_menu);  // the real one back
 }
 
 TEST(Submenus, UnbuiltEntriesOnlyBeep) {
