@@ -4,6 +4,7 @@
 #include <string>
 
 #include "results/app/other_functions.h"
+#include "results/reports/speed_time_table.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
 #include "results/shell/output.h"
@@ -131,7 +132,7 @@ Menu certificate_menu() {
       }};
 }
 
-// [1] to [6] are added as the master-file build, the imports and the tables are built.
+// [1], [2], [3], [5] and [6] are added as the master-file build, the imports and the tables are built.
 Menu other_functions_menu() {
   const Attr c = kAttrWhite;
   return Menu{"* その他 *", kAttrWhite, true, 21, HINT_ESC | HINT_F2 | HINT_F5,
@@ -139,7 +140,7 @@ Menu other_functions_menu() {
                   {'1', 9, c, "[1] タイムデータの初期化"},
                   {'2', 10, c, "[2] 他のMASTFILE.DATからのタイムデータ取り込み"},
                   {'3', 11, c, "[3] テキストファイルからのタイムデータ読み込み"},
-                  {'4', 12, c, "[4] スピード：タイム換算表出力"},
+                  {'4', 12, c, "[4] スピード：タイム換算表出力", print_speed_time_table},
                   {'5', 13, c, "[5] 部門別チーム数一覧表出力"},
                   {'6', 14, c, "[6] 駅・部門パターン出力"},
                   {'7', 15, c, "[7] OPTION.TXT 設定内容の確認", show_option_listing},

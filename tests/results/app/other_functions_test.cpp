@@ -13,6 +13,7 @@
 #include "results/app/submenus.h"
 #include "results/shell/files.h"
 #include "results/shell/output.h"
+#include "results/shell/output_kind.h"
 #include "results/shell/program_info.h"
 
 namespace {
@@ -124,6 +125,19 @@ TEST(OtherFunctions, CommandPromptRunsTheUsersShell) {
   EXPECT_EQ(read_bytes(log), "ran\n");
   EXPECT_EQ(s.con->suspend_count(), 1);
   EXPECT_FALSE(s.con->suspended());
+}
+
+TEST(OtherFunctions, SpeedTableGoesToTheChosenDestination) {
+  AppScreen s;
+  const std::string log = s.dir.file("opened.log");
+  s.write_option(u8"LISTFILE=speed.txt,0\r\n");
+  write_bytes(s.dir.file("OPTION.TXT"),
+              read_bytes(s.dir.file("OPTION.TXT")) + "EDITOR=" + make_recorder(s, log) + "\r\n");
+  set_out_kind_no(kOutFile);
+  s.con->feed_keys({'4', KEY_ESC});
+  run_submenu(other_functions_menu);
+  EXPECT_TRUE(read_bytes("speed.txt").starts_with(test_support::to_cp932(u(u8"スピード：タイム換算表\r\n"))));
+  EXPECT_EQ(read_bytes(log), "speed.txt\n");
 }
 
 TEST(StartUp, FirstRunFilesAreDeletedAndTheReadmeShownOnce) {
