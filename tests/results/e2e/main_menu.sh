@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real hakobu32 in an 80x25 tmux pane on a copy of the sample race: the main menu's
 # banner, clock, working folder, destination and title box; Esc then n stays, Esc then y
-# ends the program with exit code 0.
+# ends the program with exit code 0; a terminal smaller than 80x24 gets a message.
 #   bash main_menu.sh BIN_DIR SOURCE_DIR
 set -euo pipefail
 bin_dir=$(cd "$1" && pwd)
@@ -110,3 +110,17 @@ done
 [ "$(cat "$work/exit_code")" = 0 ] || fail "exit code $(cat "$work/exit_code")"
 [ -e "$race/SELCTOUT.DAT" ] || fail "SELCTOUT.DAT was not written at the exit"
 echo "main menu e2e: ok"
+
+# A terminal smaller than 80x24 gets a message and the program ends with code 1.
+rm -f "$work/exit_code"
+tmux_ kill-server 2>/dev/null || true
+tmux_ new-session -d -s e2e -x 60 -y 20 \
+  "cd '$race' && env -u DISPLAY -u WAYLAND_DISPLAY HOME='$work/home' TERM=xterm-256color \
+   '$bin_dir/hakobu32'; echo \$? > '$work/exit_code'; sleep 30"
+for _ in $(seq 100); do
+  [ -e "$work/exit_code" ] && break
+  sleep 0.1
+done
+[ "$(cat "$work/exit_code" 2>/dev/null)" = 1 ] || fail "small terminal: exit code '$(cat "$work/exit_code" 2>/dev/null)'"
+screen | grep -q 'needs at least 80x24' || fail "small terminal: no message"
+echo "small terminal e2e: ok"
