@@ -47,7 +47,8 @@ void OpenHelp(const TxpSession& s) { QDesktopServices::openUrl(QUrl::fromLocalFi
 int RunTxp(const std::vector<std::string>& tokens, const std::filesystem::path& program_folder) {
   if (EnumPrinterList() == 0) {
     ShowNoticeDialog(nullptr, "119", "TXP", kNoPrinter, "終了");
-    return 0;
+    // A caller that asked for printing must not take this for success.
+    return WantsPrint(tokens) ? 1 : 0;
   }
   TxpSession s;
   s.store = DefaultStoreLocations(program_folder);
