@@ -3,6 +3,9 @@
 // None of them changes data; they print on the console and end with the
 // confirmation so that nothing scrolls by unseen.
 #pragma once
+#include <string>
+
+#include "results/model/master_file.h"
 #include "results/model/master_records.h"
 
 // Warnings printed in full; the rest are only counted.
@@ -28,7 +31,8 @@ int arrival_before_departure_check();
 // printed on the console.
 int speed_check(MastRecord& record, int section, int report);
 
-// speed_check over every team and section of MASTFILE.DAT: prints the first eleven
-// abnormal sections, then the total and the confirmation when there were any.
-// Returns the number of abnormal sections.
-int speed_check_all();
+// speed_check over every team and section of a master file (MASTFILE.DAT unless
+// another file of this race is named): prints the first eleven abnormal sections, then
+// the total and the confirmation when there were any. Returns the number of abnormal
+// sections.
+int speed_check_all(const std::string& master_file = kMastFile);
