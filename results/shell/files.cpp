@@ -214,6 +214,13 @@ Stream open_stream(const std::string& name, const char* mode) {
   Stream s;
   std::FILE* f = std::fopen(os_file_name(name).c_str(), c_mode(mode).c_str());
   if (f == nullptr) return s;
+  struct stat st {};
+  if (::fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+    // A folder is not a file to read, although the C library would open it.
+    std::fclose(f);
+    errno = EISDIR;
+    return s;
+  }
   s.file_ = f;
   s.name_ = name;
   s.text_ = std::strchr(mode, 'b') == nullptr;

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -142,6 +143,13 @@ TEST_F(Files, OpenRetryOfAMissingFileReturnsToTheMainMenu) {
   EXPECT_NE(screen.find(u8c(u8"\"NOFILE.TXT\" が存在しません")), std::string::npos) << screen;
   EXPECT_NE(screen.find(u8c(u8"メニューへ戻ります（Y）[Y]")), std::string::npos) << screen;
   EXPECT_EQ(screen.find(u8c(u8"再試行しますか")), std::string::npos) << screen;
+}
+
+TEST_F(Files, AFolderIsNoFileToOpen) {
+  std::filesystem::create_directory("MASTFILE.DAT");
+  Stream s = open_stream("MASTFILE.DAT", "rb");
+  EXPECT_FALSE(s.is_open());
+  EXPECT_EQ(errno, EISDIR);
 }
 
 TEST_F(Files, OpenRetryReturnsAnOpenStream) {
