@@ -98,6 +98,20 @@ TEST(RegexDeathTest, NewRegexStopsOnABrokenPattern) {
       testing::ExitedWithCode(1), u8c(u8"SOURCE\\(42\\):正規表現コンパイルエラー"));
 }
 
+TEST(RegexDeathTest, RegexMatchStopsOnAMatchingError) {
+  test_support::ScratchDir dir;
+  // Catastrophic backtracking runs into the library's match limit: an error, not a miss.
+  EXPECT_EXIT(
+      {
+        ScopedDumpingConsole c;
+        c->feed_key('Y');
+        auto re = new_regex("^(\\w+\\s?)*$", 0, "SOURCE", 7);
+        regex_match(*re, std::string(40, 'a') + "!", "SOURCE", 8);
+      },
+      testing::ExitedWithCode(1),
+      u8c(u8"RegExp::regexec\\(\\)エラー\nrc=-47(.|\n)*SOURCE\\(8\\):正規表現マッチンッグエラー"));
+}
+
 TEST(RegexDeathTest, PatternMatchingEndsOnABrokenPattern) {
   test_support::ScratchDir dir;
   EXPECT_EXIT(
