@@ -1,0 +1,130 @@
+#include "results/setup/import_times.h"
+
+#include <cstdint>
+
+#include "results/entry/warnings.h"
+#include "results/model/event_definition.h"
+#include "results/model/master_file.h"
+#include "results/model/master_records.h"
+#include "results/shell/console.h"
+#include "results/shell/files.h"
+
+namespace {
+
+constexpr const char* kConfirm = "上のメッセージを確認したら Y を入力";
+
+// The two headers differ in one value: the messages, the confirmation.
+void report_mismatch(const std::string& destination, const std::string& source,
+                     const char* what, int destination_value, int source_value) {
+  beep();
+  con_print("%s の%sは %d\n", destination.c_str(), what, destination_value);
+  con_print("%s の%sは %d\n", source.c_str(), what, source_value);
+  con_print("%sが異なっています\n", what);
+  con_print("取り込み処理は行いませんでした。\n");
+  ask_choice(kConfirm, "Yy");
+}
+
+MastHeader read_header(const std::string& file) {
+  MastHeader header;
+  Stream stream = mast_open(file, "rb", header);
+  return header;
+}
+
+// The largest input sequence number entered at relay points or the goal of the file.
+unsigned largest_input_seq(const std::string& file) {
+  const EventDefinition& ev = event_definition();
+  unsigned largest = 0;
+  MastHeader header;
+  Stream mast = mast_open(file, "rb", header);
+  MastRecord rec;
+  while (mast_read_next(mast, rec)) {
+    const int sections = rec.bumon_no < ev.bumon_suu ? ev.sections[rec.bumon_no] : 0;
+    for (int k = 1; k <= sections && k <= kMaxSections; ++k) {
+      const auto seq = static_cast<std::uint16_t>(rec.slots[k].input_seq);
+      if (seq > largest) largest = seq;
+    }
+  }
+  return largest;
+}
+
+bool has_entry(const StationSlot& slot) {
+  return hms_is_valid(slot.arrival) || hms_is_valid(slot.departure);
+}
+
+}  // namespace
+
+int import_times(const std::string& destination, const std::string& source) {
+  if (same_file(destination, source) == 0) {
+    beep();
+    con_print("%s と %s は同じファイルです。\n", destination.c_str(), source.c_str());
+    con_print("取り込み処理は行いませんでした。\n");
+    ask_choice(kConfirm, "Yy");
+    return -1;
+  }
+  const MastHeader to = read_header(destination);
+  const MastHeader from = read_header(source);
+  if (to.max_kukan != from.max_kukan) {
+    report_mismatch(destination, source, "区間数", to.max_kukan, from.max_kukan);
+    return 1;
+  }
+  if (to.rec_len != from.rec_len) {
+    report_mismatch(destination, source, "レコード長", to.rec_len, from.rec_len);
+    return 2;
+  }
+
+  int copied = 0;
+  {
+    TeamIndex source_index(source);
+    team_index_build(source_index);
+    const unsigned offset = largest_input_seq(destination);
+    MastHeader header;
+    Stream in = mast_open(source, "rb", header);
+    Stream out = mast_open(destination, "r+b", header);
+    MastRecord rec;
+    MastRecord old;
+    const int slots = std::min<int>(to.max_kukan, kMaxSections);
+    while (mast_read_next(out, rec)) {
+      if (rec.team_no < 0 || rec.team_no > 999) {
+        con_print("チームNo＝%d が不正\n", rec.team_no);
+        continue;
+      }
+      const int rec_no = source_index.rec_no[rec.team_no];
+      if (rec_no < 0) {
+        con_print("チームＮｏ＝%d：引き継ぎ元 %s に無し\n", rec.team_no, source.c_str());
+        continue;
+      }
+      mast_read_with(in, rec_no, from, old);
+      for (int k = 0; k <= slots; ++k) {
+        StationSlot& slot = rec.slots[k];
+        const StationSlot& other = old.slots[k];
+        if (has_entry(slot) || !has_entry(other)) continue;  // entered data always wins
+        slot = other;
+        slot.input_seq = static_cast<std::int16_t>(
+            static_cast<std::uint16_t>(offset + static_cast<std::uint16_t>(other.input_seq)));
+        ++copied;
+      }
+      mast_rewrite(out, rec);
+    }
+    close_or_stop(out);
+  }
+  con_print("%d 件のタイムを取り込みました\n", copied);
+  ask_choice(kConfirm, "Yy");
+  speed_check_all(destination);
+  return 0;
+}
+
+void import_times_dialogue() {
+  clear_screen();
+  show_working_folder(0, 2);
+  for (;;) {
+    con_print("\n入力ファイル＝");
+    std::string name;
+    if (read_text_line(name, 500) < 0) return;
+    if (!file_exists(name)) {
+      beep();
+      continue;
+    }
+    if (import_times(kMastFile, name) != -1) return;
+    con_print("\n");
+  }
+}
