@@ -4,17 +4,27 @@
 
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
+#include "results/setup/build_master.h"
+#include "results/setup/namefile_build.h"
+#include "results/shell/console.h"
 #include "results/shell/files.h"
+#include "results/shell/stops.h"
 
 namespace {
 
 // The automatic rebuild of MASTFILE.DAT from the race files; non-zero when it rebuilt
-// the file. The master-file build plugs in here.
-int rebuild_master_automatic() { return 0; }
+// the file.
+int rebuild_master_automatic() { return build_master(false); }
 
 // Rebuilds NAMEFILE.DAT from SENSYU.TXT, tells the user and returns to the main menu.
-// The master-file build plugs in here; until then there is nothing to rebuild with.
-int rebuild_name_file_and_return() { return 0; }
+int rebuild_name_file_and_return() {
+  clear_screen();
+  show_working_folder(0, 0);
+  move_cursor(3, 0);
+  if (build_namefile()) con_print("\t%s を作り直しました(2)\n\n", kNameFile);
+  ask_choice("メニューへ戻ります（Y）", "Yy");
+  back_to_main_menu();
+}
 
 }  // namespace
 

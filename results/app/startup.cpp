@@ -7,6 +7,7 @@
 
 #include "results/app/main_menu.h"
 #include "results/model/master_file.h"
+#include "results/setup/namefile_build.h"
 #include "results/shell/console.h"
 #include "results/shell/files.h"
 #include "results/shell/output_kind.h"
@@ -91,6 +92,7 @@ int run_hakobu32(int argc, char** argv) {
   set_console(terminal.get());
   clear_screen();
   create_team_index();
+  install_master_maintenance();
 
   handle_first_run_files(program_folder());
   set_debug_flag(debug_flag_in_arguments(argc, argv));

@@ -5,6 +5,8 @@
 
 #include "results/app/other_functions.h"
 #include "results/reports/speed_time_table.h"
+#include "results/setup/build_master.h"
+#include "results/setup/import_times.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
 #include "results/shell/output.h"
@@ -137,8 +139,8 @@ Menu other_functions_menu() {
   const Attr c = kAttrWhite;
   return Menu{"* その他 *", kAttrWhite, true, 21, HINT_ESC | HINT_F2 | HINT_F5,
               {
-                  {'1', 9, c, "[1] タイムデータの初期化"},
-                  {'2', 10, c, "[2] 他のMASTFILE.DATからのタイムデータ取り込み"},
+                  {'1', 9, c, "[1] タイムデータの初期化", master_build_dialogue},
+                  {'2', 10, c, "[2] 他のMASTFILE.DATからのタイムデータ取り込み", import_times_dialogue},
                   {'3', 11, c, "[3] テキストファイルからのタイムデータ読み込み"},
                   {'4', 12, c, "[4] スピード：タイム換算表出力", print_speed_time_table},
                   {'5', 13, c, "[5] 部門別チーム数一覧表出力"},
