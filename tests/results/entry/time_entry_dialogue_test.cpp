@@ -24,6 +24,16 @@ TEST_F(TimeEntryDialogue, EnteredTimeIsStoredAtOnceWithTheAddedTimeAndListed) {
   EXPECT_NE(row(20).find(u8c(u8"チームＮｏ＝")), std::string::npos);
 }
 
+TEST_F(TimeEntryDialogue, OptionInputseqShowsTheSequenceNumbers) {
+  test_support::write_bytes("OPTION.TXT", "INPUTSEQ=\r\n");  // present, even empty
+  line("1");
+  enter();
+  line("1");
+  line("92000");
+  EXPECT_FALSE(run(time_entry));
+  EXPECT_EQ(row(2), u8c(u8"  1 TEAM1                      9:20'00 (  9:20'00 +       00 )    (    1)"));
+}
+
 TEST_F(TimeEntryDialogue, WrongNumbersAndStationsAreNoticedInWhiteOnRed) {
   struct Case {
     const char* typed;
