@@ -1,7 +1,9 @@
 // The forced-start dialogue walked through a VirtualConsole: only departures change, and
 // teams that arrived later than the forced-start time are pointed out.
 #include "entry/time_entry_fixture.h"
+#include "results/entry/post_entry_menu.h"
 #include "results/entry/time_entry.h"
+#include "results/shell/stops.h"
 
 namespace {
 
@@ -52,6 +54,46 @@ TEST_F(ForcedStartDialogue, FromThePostEntryMenuTheStationIsGiven) {
   EXPECT_FALSE(run([] { forced_start_entry(2, 2); }));
   EXPECT_EQ(record(1).slots[2].departure, t(94500));
   EXPECT_EQ(record(1).slots[2].arrival, t(94000));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace entry_test;
+
+TEST_F(ForcedStartDialogue, F5AtTheTeamPromptRunsTheWarningFirst) {
+  line("2");
+  line("94500");
+  line("2");
+  con_->feed_key(KEY_F5);
+  con_->feed_text("Y");  // confirms the warning, then the jump back to the main menu
+  EXPECT_THROW(forced_start_entry(1, 0), BackToMainMenu);
+  EXPECT_EQ(row(20), u8c(u8"警告！次のチームは繰上出発ではありませんか？"));
+  EXPECT_EQ(record(2).slots[2].departure, t(94500));
+}
+
+TEST_F(TimeEntryDialogue, PostEntryMenuKeys) {
+  struct Case {
+    int offer;
+    std::vector<int> keys;
+    bool returned;   // the menu ended by itself
+    int beeps;
+  } cases[] = {
+      {2, {KEY_ESC}, true, 0},
+      {1, {'2', 'x', KEY_ESC}, true, 2},  // [2] is not offered
+      {1, {'1', KEY_ESC}, true, 1},       // the check list is not there yet: only the bell
+  };
+  for (const Case& c : cases) {
+    for (int key : c.keys) con_->feed_key(key);
+    const int beeps = con_->beep_count();
+    EXPECT_EQ(run([&] { post_entry_menu(c.offer, 1); }), c.returned);
+    EXPECT_EQ(con_->beep_count() - beeps, c.beeps);
+    EXPECT_NE(row(6).find(u8c(u8"中継所  1 : ST1")), std::string::npos);
+    EXPECT_EQ(row(9).find(u8c(u8"[2] 繰上出発タイム入力")) != std::string::npos, c.offer == 2);
+  }
+  con_->feed_key(KEY_F5);
+  EXPECT_THROW(post_entry_menu(2, 1), BackToMainMenu);
 }
 
 }  // namespace
