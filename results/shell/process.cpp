@@ -107,10 +107,27 @@ bool is_terminal_editor(const std::string& program) {
   return false;
 }
 
+// Editors of the vi family, which can be told how the race files are encoded.
+bool is_vi_family(const std::string& program) {
+  static const char* const kViEditors[] = {"vi", "vim", "vim.basic", "vim.tiny", "nvim",
+                                           "view", "gvim"};
+  std::string name = base_name(program);
+  for (const char* editor : kViEditors) {
+    if (name == editor) return true;
+  }
+  return false;
+}
+
 // Runs an editor command (program and its own words) on the file. A terminal editor,
 // or any editor without a graphical session, takes over the terminal and is waited for.
 int run_editor(const std::vector<std::string>& command, const std::string& file, EditMode mode) {
   std::vector<std::string> args(command.begin() + 1, command.end());
+  // Race files are CP932 with CR LF; under a UTF-8 locale vi would otherwise show them
+  // garbled and could save typed Japanese as UTF-8, which the program cannot read.
+  if (is_vi_family(command[0])) {
+    args.push_back("--cmd");
+    args.push_back("set fileencodings=cp932 fileformats=dos,unix");
+  }
   args.push_back(file);
   if (is_terminal_editor(command[0]) || !has_graphical_session()) {
     return run_program(command[0], args, true).start_error;

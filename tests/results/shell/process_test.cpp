@@ -142,6 +142,18 @@ TEST_F(Process, WithoutAGraphicalSessionAFileOpensInTheUsersEditor) {
   EXPECT_EQ(shell_open("https://example.org/"), ENXIO);
 }
 
+TEST_F(Process, ViFamilyEditorsReadAndWriteTheFileAsCp932WithCrLf) {
+  env.set("VISUAL", make_recorder("vim", "viewed.txt").c_str());
+  write_bytes("TEAM.TXT", "x");
+  EXPECT_EQ(shell_open("TEAM.TXT"), 0);
+  EXPECT_EQ(read_bytes("viewed.txt"),
+            "--cmd\nset fileencodings=cp932 fileformats=dos,unix\nTEAM.TXT\n");
+  // Other editors get the file alone.
+  env.set("VISUAL", make_recorder("nano", "viewed2.txt").c_str());
+  EXPECT_EQ(shell_open("TEAM.TXT"), 0);
+  EXPECT_EQ(read_bytes("viewed2.txt"), "TEAM.TXT\n");
+}
+
 TEST_F(Process, UserEditorFallsBackToNanoOrVi) {
   env.set("EDITOR", "code -w");
   EXPECT_EQ(user_editor(), "code -w");
