@@ -10,15 +10,10 @@ void derive_times(MastRecord& rec, int sections) {
   bool chain_valid = true;
   for (int k = 1; k <= sections; ++k) {
     StationSlot& slot = rec.slots[k];
-    HmsTime section{};
-    hms_sub(section, slot.arrival, rec.slots[k - 1].departure);
-    if (!hms_is_set(section)) {
-      hms_zero(section);
-      chain_valid = false;  // from here on there is no cumulative time
-    }
-    slot.section_time = section;
+    slot.section_time = compute_section_time(rec, k);
+    if (!hms_is_set(slot.section_time)) chain_valid = false;  // no cumulative time from here on
     if (chain_valid) {
-      hms_add(cumulative, cumulative, section);
+      hms_add(cumulative, cumulative, slot.section_time);
       slot.cumulative_time = cumulative;
     } else {
       hms_zero(slot.cumulative_time);

@@ -138,3 +138,11 @@ NameHeader new_name_header(int max_kukan) {
   header.max_kukan = static_cast<std::int16_t>(max_kukan);
   return header;
 }
+
+HmsTime compute_section_time(const MastRecord& rec, int k) {
+  HmsTime section{};
+  if (k < 1 || k > kMaxSections) return section;
+  hms_sub(section, rec.slots[k].arrival, rec.slots[k - 1].departure);
+  if (!hms_is_set(section)) hms_zero(section);
+  return section;
+}

@@ -82,3 +82,8 @@ bool mast_header_is_current(const MastHeader& header);
 // The headers of new files built for `max_kukan` sections.
 MastHeader new_mast_header(int max_kukan);
 NameHeader new_name_header(int max_kukan);
+
+// Section k of a team (1 .. its number of sections): arrival[k] - departure[k-1] by time
+// subtraction, or 0:00:00 when that gives no set time (a time missing, or an arrival not
+// after the departure). Shared by the computation and the speed check.
+HmsTime compute_section_time(const MastRecord& rec, int k);
