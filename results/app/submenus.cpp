@@ -4,6 +4,7 @@
 #include <string>
 
 #include "results/app/other_functions.h"
+#include "results/reports/division_results.h"
 #include "results/reports/speed_time_table.h"
 #include "results/setup/build_master.h"
 #include "results/setup/import_times.h"
@@ -106,11 +107,11 @@ Menu result_output_menu() {
                   {'0', 9, kAttrRed, "[0] ゴール速報"},
                   {'1', 10, c, "[1] 区間賞一覧表出力"},
                   {'2', 11, c, "[2] 団体賞一覧表出力"},
-                  {'3', 12, c, "[3] 部門別成績一覧表出力"},
+                  {'3', 12, c, "[3] 部門別成績一覧表出力", division_results_entry},
                   {'4', 13, c, "[4] 順位変遷表出力"},
                   {'5', 14, c, "[5] 区間順位表出力"},
                   {'6', 15, c, "[6] 部門別成績一覧 HTML 出力"},
-                  {'7', 16, c, "[7] 中間成績一覧表出力（中継所指定）"},
+                  {'7', 16, c, "[7] 中間成績一覧表出力（中継所指定）", intermediate_results_entry},
                   {'8', 17, c, "[8] スピード・ランキング表出力"},
                   {'9', 18, c, "[9] 全明細データファイル出力"},
               }};
