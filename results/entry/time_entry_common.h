@@ -39,8 +39,8 @@ class RecentList {
   std::vector<Entry> entries_;
 };
 
-// A time typed as one number hhmmss. Empty text is `empty_value`'s business of the
-// caller; here "-" and "-0" are 0:00:00. Returns false for text that is not a number or
+// A time typed as one number hhmmss (empty text is for the caller to handle; there
+// "-" and "-0" are 0:00:00). Returns false for text that is not a number or
 // a number outside 0 .. 999999 (negative numbers included).
 bool parse_typed_time(const std::string& text, HmsTime& time);
 // The text is a negative number ("-1", "-25"): the time is to be cleared.
