@@ -39,7 +39,7 @@ class RecentList {
   std::vector<Entry> entries_;
 };
 
-// A time typed as one number hhmmss (empty text is for the caller to handle; there
+// A time typed as one number hhmmss (empty text is for the caller to handle; here
 // "-" and "-0" are 0:00:00). Returns false for text that is not a number or
 // a number outside 0 .. 999999 (negative numbers included).
 bool parse_typed_time(const std::string& text, HmsTime& time);
