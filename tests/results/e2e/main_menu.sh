@@ -57,7 +57,7 @@ tmux_ new-session -d -s e2e -x 80 -y 25 \
 # until the main menu stands.
 for _ in $(seq 100); do
   if screen | grep -q "HAKOBU32 version 3.74 (Build"; then break; fi
-  if screen | grep -Eq '（Y）\[ \]|Y を入力\[ \]'; then tmux_ send-keys -t e2e y; fi
+  if screen | grep -Eq '（Y）\[ \]|（Y / N）\[ \]|Y を入力\[ \]'; then tmux_ send-keys -t e2e y; fi
   sleep 0.1
 done
 wait_for '^HAKOBU32 version 3\.74 \(Build [0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\)'
