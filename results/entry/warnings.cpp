@@ -109,10 +109,8 @@ int speed_check(MastRecord& record, int a, int report) {
   if (a < 1 || a > sections_of(ev, record)) return 0;
 
   // The section time as the computation derives it.
-  HmsTime& section = record.slots[a].section_time;
-  hms_sub(section, record.slots[a].arrival, record.slots[a - 1].departure);
-  if (!hms_is_set(section)) hms_zero(section);
-  const int seconds = hms_to_seconds(section);
+  record.slots[a].section_time = compute_section_time(record, a);
+  const int seconds = hms_to_seconds(record.slots[a].section_time);
   if (seconds == 0) return 0;
 
   const int from = ev.log_to_phy[d][a - 1];
