@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "results/compute/results_compute.h"
 #include "results/model/select_screens.h"
 #include "results/reports/division_results.h"
+#include "results/shell/console.h"
 #include "results/shell/output.h"
 #include "results/shell/output_kind.h"
 #include "shell/output_test_fixture.h"
@@ -300,6 +303,75 @@ TEST_F(DivisionResultsList, GoalOfADivisionAtTheChosenPointGetsTheDivisionTitle)
   // The same list as the goal list of every division, banner and stamp aside.
   select_all_divisions();
   EXPECT_EQ(text, list(kDivisionGoal, kOutPrinter));
+}
+
+// A virtual console that also keeps everything written to it, so that a message cleared
+// from the screen by a later step can still be checked.
+class TranscriptConsole : public VirtualConsole {
+ public:
+  TranscriptConsole() : previous_(&console()) { set_console(this); }
+  ~TranscriptConsole() override { set_console(previous_); }
+  void write(std::string_view text) override {
+    transcript_ += text;
+    VirtualConsole::write(text);
+  }
+  std::string transcript() const { return test_support::to_utf8(transcript_); }
+
+ private:
+  Console* previous_;
+  std::string transcript_;
+};
+
+TEST_F(DivisionResultsList, MenuEntryWarnsOfAMissingDepartureFirst) {
+  options();
+  // Team 4 has no time at station 3 but one at the goal: the last section has no start.
+  division_results_test::TimeWriter().arrive(4, 4, 100000);
+  set_out_kind_no(kOutPrinter);
+  TranscriptConsole con;
+  con.feed_keys({'Y', '0', KEY_ENTER});
+  division_results_entry();
+  EXPECT_EQ(con.keys_left(), 0u) << con.screen_text();
+  const std::string transcript = con.transcript();
+  const std::size_t warning = transcript.find(u8s(u8"出発時刻なし"));
+  ASSERT_NE(warning, std::string::npos) << transcript;
+  EXPECT_LT(warning, transcript.find(u8s(u8"選択部門No"))) << "the warning comes first";
+  EXPECT_EQ(count(without_stamp(recorded_data()), cp(u8"部門別成績一覧表")), 2);
+}
+
+TEST_F(DivisionResultsList, MenuEntryAsksForTheDivisionsAgainAfterEscAtTheDelimiter) {
+  options();
+  set_out_kind_no(kOutFile);
+  // Division 2 only; Esc at the delimiter question; then division 1 only, tab.
+  con_->feed_keys({'2', KEY_ENTER, KEY_ENTER, KEY_ESC, '1', KEY_ENTER, KEY_ENTER, '1'});
+  division_results_entry();
+  EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  const std::string text = read_bytes(race_.file("OUT.TXT"));
+  EXPECT_NE(text.find(cp(u8"一般の部")), std::string::npos);
+  EXPECT_EQ(text.find(cp(u8"女子の部")), std::string::npos);
+  EXPECT_NE(text.find('\t'), std::string::npos);
+}
+
+TEST_F(DivisionResultsList, MenuEntriesWriteNothingAfterEsc) {
+  options();
+  set_out_kind_no(kOutFile);
+  con_->feed_keys({KEY_ESC});
+  division_results_entry();
+  con_->feed_keys({KEY_ESC});
+  intermediate_results_entry();
+  EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  EXPECT_FALSE(std::filesystem::exists(race_.file("OUT.TXT")));
+  EXPECT_TRUE(recorded_args().empty());
+}
+
+TEST_F(DivisionResultsList, IntermediateEntryListsEveryDivisionPassingTheStation) {
+  options(u8"SENDEN = ＜中間＞\nLF = 2\n");
+  set_out_kind_no(kOutPrinter);
+  division_selection() = DivisionSelection{};  // the entry marks every division itself
+  con_->feed_keys({'3', KEY_ENTER});
+  intermediate_results_entry();
+  EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  EXPECT_EQ(without_stamp(recorded_data()),
+            read_bytes(kFixture + "/expected/station3_lf2_printer.txt"));
 }
 
 }  // namespace
