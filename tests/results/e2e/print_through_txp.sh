@@ -82,7 +82,10 @@ tmux_ send-keys -t e2e 4
 wait_for 'で印刷します|印刷に失敗しました' 1200
 shown=$(screen)
 grep -q '印刷に失敗しました' <<<"$shown" && fail "hakobu32 reports a failed print"
-grep -qxF "$bin_dir/txp/txp" <<<"$shown" || fail "the message does not name $bin_dir/txp/txp"
+# The line names the program (when the path fits on one screen line).
+if [ $(( ${#bin_dir} + 8 )) -le 80 ]; then
+  grep -qxF "$bin_dir/txp/txp" <<<"$shown" || fail "the message does not name $bin_dir/txp/txp"
+fi
 
 # The job's PDF: cups-pdf names it after the job title, the temporary file's path, which
 # holds this run's folder name.
@@ -111,4 +114,4 @@ wait_for '\[4\] スピード：タイム換算表出力'
 leftover=$(ls -A "$temp")
 [ -z "$leftover" ] || fail "temporary files left in TMPDIR: $leftover"
 [ ! -e "$work/exit_code" ] || fail "hakobu32 ended with code $(cat "$work/exit_code")"
-echo "print through txp e2e: ok ($pages pages in $pdf)"
+echo "print through txp e2e: ok ($pages pages)"
