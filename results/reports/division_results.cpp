@@ -1,9 +1,11 @@
 #include "results/reports/division_results.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "results/compute/course.h"
 #include "results/entry/warnings.h"
 #include "results/model/event_definition.h"
 #include "results/model/hms_time.h"
@@ -31,10 +33,11 @@ std::string right_aligned(const std::string& text, int width) {
   return pad > 0 ? std::string(pad, ' ') + text : text;
 }
 
-std::string formatted(const char* format, const char* a, int width = 0) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, width, a);
-  return text;
+// A "%-*s" style format with its width and text.
+std::string padded(const char* format, int width, const char* text) {
+  char out[256];
+  std::snprintf(out, sizeof out, format, width, text);
+  return out;
 }
 
 // One row: the fields joined by the field separator, quoted for comma-delimited data.
@@ -83,7 +86,7 @@ void write_division_header(Stream& out, const ListContext& ctx, int d, int n) {
   write_row(out, {"*** " + event_title() + " " + title + " ***  " + ctx.stamp});
   if (ctx.extra_lines > 0) out.write_text("\n");
 
-  Row headings{formatted("%-*s ", ev.division_names[d], kDivisionNameWidth), ""};
+  Row headings{padded("%-*s ", kDivisionNameWidth, ev.division_names[d]), ""};
   for (int i = 1; i <= n; ++i) headings.push_back(right_aligned(section_heading(i), w));
   write_row(out, headings);
 
@@ -115,7 +118,7 @@ void write_team_block(Stream& out, const ListContext& ctx, const MastRecord& rec
   if (slots[n].cumulative_rank > 0) std::snprintf(rank, sizeof rank, "%3d", slots[n].cumulative_rank);
   char team_name[kTeamNameSize] = {};
   std::memcpy(team_name, rec.team_name, kTeamNameSize - 1);
-  Row runners{rank, formatted(" %-*s", team_name, kTeamNameWidth)};
+  Row runners{rank, padded(" %-*s", kTeamNameWidth, team_name)};
   for (int i = 1; i <= n; ++i) {
     char runner[kRunnerNameSize] = {};
     std::memcpy(runner, names.runners[i], kRunnerNameSize - 1);
@@ -136,7 +139,7 @@ void write_team_block(Stream& out, const ListContext& ctx, const MastRecord& rec
   }
   write_row(out, sections);
 
-  Row cumulative{"   ", formatted("   %-*s", rec.open_flag == '1' ? "(オープン参加)" : "", 22)};
+  Row cumulative{"   ", padded("   %-*s", 22, is_open_team(rec) ? "(オープン参加)" : "")};
   for (int i = 1; i <= n; ++i) {
     cumulative.push_back(right_aligned(
         ranked_time_cell(slots[i].cumulative_time, slots[i].cumulative_rank, '[', ']'), w));
