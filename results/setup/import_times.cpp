@@ -51,6 +51,20 @@ bool has_entry(const StationSlot& slot) {
   return hms_is_valid(slot.arrival) || hms_is_valid(slot.departure);
 }
 
+// The source slot that holds the times of the destination's slot k: the same slot when
+// the team runs the same course in both files; when its division changed (TEAM.TXT was
+// corrected between builds), the slot of the same station on the old division's course,
+// or -1 when the old course does not use that station. Times therefore always stay at
+// the station where they were taken.
+int source_slot(const MastRecord& destination, const MastRecord& source, int k) {
+  const EventDefinition& ev = event_definition();
+  const int to = destination.bumon_no;
+  const int from = source.bumon_no;
+  if (to == from || to < 0 || from < 0 || to >= ev.bumon_suu || from >= ev.bumon_suu) return k;
+  const int station = ev.log_to_phy[to][k];
+  return station < 0 ? -1 : ev.phy_to_log[from][station];
+}
+
 }  // namespace
 
 int import_times(const std::string& destination, const std::string& source) {
@@ -95,8 +109,10 @@ int import_times(const std::string& destination, const std::string& source) {
       }
       mast_read_with(in, rec_no, from, old);
       for (int k = 0; k <= slots; ++k) {
+        const int j = source_slot(rec, old, k);
+        if (j < 0 || j > slots) continue;
         StationSlot& slot = rec.slots[k];
-        const StationSlot& other = old.slots[k];
+        const StationSlot& other = old.slots[j];
         if (has_entry(slot) || !has_entry(other)) continue;  // entered data always wins
         slot = other;
         slot.input_seq = static_cast<std::int16_t>(

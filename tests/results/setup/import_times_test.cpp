@@ -59,6 +59,26 @@ TEST_F(ImportTimes, OnlyEmptySlotsTakeTheOtherFilesTimesAfterTheOwnEntries) {
   EXPECT_NE(s.find(u8c(u8"2 件のタイムを取り込みました")), std::string::npos) << s;
 }
 
+TEST_F(ImportTimes, ATeamMovedToAnotherCourseKeepsItsTimesAtTheirStations) {
+  // In the old file team 1 ran the full course (stations 0-1-2-3); TEAM.TXT then put it
+  // in the division that skips station 1 (stations 0-2-3).
+  MastRecord before = team(1, 0, false, 90000);
+  arrive(before, 1, 92000, 1);  // station 1: not on the new course
+  arrive(before, 2, 94000, 2);  // station 2
+  arrive(before, 3, 100000, 3);  // station 3, the goal
+  write_source({before});
+  write_master({team(1, 1, false, 91500)});
+
+  con_->feed_keys({'Y'});
+  EXPECT_EQ(import_times(kMastFile, "other/MASTFILE.DAT"), 0);
+  const MastRecord after = read_master()[0];
+  EXPECT_EQ(after.slots[0].departure, t(91500));  // entered here: wins
+  EXPECT_EQ(after.slots[1].arrival, t(94000));    // station 2 is section 1's end now
+  EXPECT_EQ(after.slots[2].arrival, t(100000));   // the goal
+  EXPECT_EQ(after.slots[3].arrival, kHmsNone);    // beyond the new course
+  EXPECT_NE(screen().find(u8c(u8"2 件のタイムを取り込みました")), std::string::npos) << screen();
+}
+
 TEST_F(ImportTimes, TheSameFileUnderAnotherNameIsRefused) {
   write_master({team(1, 0)});
   const std::string bytes = test_support::read_bytes(kMastFile);
