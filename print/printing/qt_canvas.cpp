@@ -101,15 +101,15 @@ QString Cp932ToQString(const uint8_t* bytes, int count) {
 
 QtCanvas::QtCanvas(QPainter& painter, const DrawTools& tools) : painter_(painter), base_(painter.transform()) {
   for (int i = 0; i < kFontCount; ++i) {
-    const FontSpec& spec = tools.fonts[i];
+    const FontSpec& wanted = tools.fonts[i];
     Face& face = faces_[i];
-    face.font = QFont(JapaneseFamilyFor(spec.face));
-    face.font.setPixelSize(std::max(1, spec.height));
-    face.font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
-    face.font.setItalic(spec.italic);
+    face.font = QFont(JapaneseFamilyFor(wanted.face));
+    face.font.setPixelSize(std::max(1, wanted.height));
+    face.font.setWeight(wanted.weight >= 700 ? QFont::Bold : QFont::Normal);
+    face.font.setItalic(wanted.italic);
     face.font.setHintingPreference(QFont::PreferNoHinting);
     // Japanese fixed-pitch faces are half as wide as high; stretch to the width asked for.
-    face.x_scale = spec.height > 0 ? 2.0 * spec.width / spec.height : 1.0;
+    face.x_scale = wanted.height > 0 ? 2.0 * wanted.width / wanted.height : 1.0;
     face.ascent = QFontMetrics(face.font, painter.device()).ascent();
   }
   for (int i = 0; i < 3; ++i) {
