@@ -15,6 +15,7 @@ socket="hakobu-e2e-$$"
 tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
 cleanup() {
   tmux_ kill-server 2>/dev/null || true
+  tmux -L "hakobu-e2e-$$" kill-server 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -114,6 +115,9 @@ echo "main menu e2e: ok"
 # A terminal smaller than 80x24 gets a message and the program ends with code 1.
 rm -f "$work/exit_code"
 tmux_ kill-server 2>/dev/null || true
+# A server of its own: a new session on the socket of a server that is still shutting
+# down fails with "server exited unexpectedly".
+socket="$socket-small"
 tmux_ new-session -d -s e2e -x 60 -y 20 \
   "cd '$race' && env -u DISPLAY -u WAYLAND_DISPLAY HOME='$work/home' TERM=xterm-256color \
    '$bin_dir/hakobu32'; echo \$? > '$work/exit_code'; sleep 30"
