@@ -9,6 +9,7 @@
 #include "results/app/other_functions.h"
 #include "results/app/submenus.h"
 #include "results/entry/start_time.h"
+#include "results/entry/time_entry.h"
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
 #include "results/shell/files.h"
@@ -41,8 +42,8 @@ const std::vector<MenuEntry> kMainMenu = {
     {'1', 9, kAttrWhite, "[1] テキストファイルの作成・変更・閲覧", text_file_submenu},
     {'2', 10, kAttrRed, "[2] 出力先の変更", run_destination_menu},
     {'3', 11, kAttrBlue, "[3] スタート時刻入力（他の中継所のデータに影響無し）", start_time_entry, true},
-    {'4', 12, kAttrWhite, "[4] タイム入力", nullptr, true},
-    {'5', 13, kAttrGreen, "[5] 繰上出発タイム入力", nullptr, true},
+    {'4', 12, kAttrWhite, "[4] タイム入力", time_entry, true},
+    {'5', 13, kAttrGreen, "[5] 繰上出発タイム入力", forced_start_entry_from_menu, true},
     {'6', 14, kAttrYellow, "[6] 入力データ・チェック（→サブメニュー）", check_submenu, true},
     {'7', 15, kAttrCyan, "[7] 結果出力            （→サブメニュー）", result_output_submenu, true},
     {'8', 16, kAttrMagenta, "[8] 賞状作成            （→サブメニュー）", certificate_submenu, true},

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "results/app/other_functions.h"
+#include "results/entry/time_import.h"
 #include "results/reports/division_results.h"
 #include "results/reports/speed_time_table.h"
 #include "results/setup/build_master.h"
@@ -142,7 +143,7 @@ Menu other_functions_menu() {
               {
                   {'1', 9, c, "[1] タイムデータの初期化", master_build_dialogue},
                   {'2', 10, c, "[2] 他のMASTFILE.DATからのタイムデータ取り込み", import_times_dialogue},
-                  {'3', 11, c, "[3] テキストファイルからのタイムデータ読み込み"},
+                  {'3', 11, c, "[3] テキストファイルからのタイムデータ読み込み", time_import},
                   {'4', 12, c, "[4] スピード：タイム換算表出力", print_speed_time_table},
                   {'5', 13, c, "[5] 部門別チーム数一覧表出力"},
                   {'6', 14, c, "[6] 駅・部門パターン出力"},

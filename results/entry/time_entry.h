@@ -11,6 +11,9 @@ void time_entry();
 // menu [5]); mode 2 uses `station` (from post_entry_menu).
 void forced_start_entry(int mode, int station);
 
+// Main menu [5]: forced_start_entry in its first mode.
+void forced_start_entry_from_menu();
+
 // Lists the teams that arrived at the current forced-start relay point later than the
 // current forced-start time but were not given that departure.
 void forced_start_warning();

@@ -109,6 +109,8 @@ void forced_start_entry(int mode, int station) {
   }
 }
 
+void forced_start_entry_from_menu() { forced_start_entry(1, -1); }
+
 void forced_start_warning() {
   clear_from_row(kEntryPromptRow);
   move_cursor(kEntryPromptRow, 0);
