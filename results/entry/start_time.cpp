@@ -34,7 +34,6 @@ void start_time_entry() {
       clear_row(row);
       move_cursor(row, 0);
     }
-    con_print("\n");
   }
   clear_screen();
   start_time_register();

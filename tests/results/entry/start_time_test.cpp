@@ -85,4 +85,20 @@ TEST_F(StartTimes, EscKeepsTypedTimesInMemoryOnly) {
   EXPECT_EQ(event_definition().start_times[1], t(91500));
 }
 
+TEST_F(StartTimes, PromptsFollowTheTitleOneRowEach) {
+  con_->feed_text("83000");
+  con_->feed_key(KEY_ENTER);
+  con_->feed_key(KEY_ENTER);  // empty: the bell and the prompt again on the next row
+  con_->feed_key(KEY_ESC);
+  EXPECT_TRUE(run(start_time_entry));
+  EXPECT_NE(con_->row_text(2).find(u8c(u8"第１走者のスタート時刻入力")), std::string::npos)
+      << screen();
+  EXPECT_EQ(con_->row_text(3).rfind(u8c(u8" 1: DIV0                       のスタート時刻＝"), 0), 0u)
+      << screen();
+  EXPECT_EQ(con_->row_text(4).rfind(u8c(u8" 2: DIV1                       のスタート時刻＝"), 0), 0u)
+      << screen();
+  EXPECT_EQ(con_->row_text(5).rfind(u8c(u8" 2: DIV1                       のスタート時刻＝"), 0), 0u)
+      << screen();
+}
+
 }  // namespace
