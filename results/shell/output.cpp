@@ -126,7 +126,14 @@ void hand_to_print_command(const char* key) {
   }
   std::vector<std::string> args = cmd.args;
   args.push_back(ch.temp_name);
-  const ProcessResult result = run_program(cmd.program, args);
+  // The command runs as named: a bare name that is a file of the working folder is that
+  // file (a print script beside the race files); other bare names are looked up along
+  // PATH, as commands such as lpr are on this system.
+  const std::string program = cmd.program.find('/') == std::string::npos &&
+                                      file_exists(cmd.program) && !is_folder(cmd.program)
+                                  ? "./" + cmd.program
+                                  : cmd.program;
+  const ProcessResult result = run_program(program, args);
   if (result.started() && result.exit_code == 0) {
     con_print("\n%s\nで印刷します", cmd.program.c_str());
     pause_for_notice();

@@ -157,6 +157,20 @@ TEST_F(PrintHandOff, PlainPathWithWords) {
   expect_no_temp_file_left();
 }
 
+TEST_F(PrintHandOff, BareNameRunsTheProgramOfTheWorkingFolder) {
+  // A print script laid beside the race files runs as named, although the working
+  // folder is not on PATH.
+  copy_recorder(race_.file("myprint"));
+  write_options("PRINTCMD73=myprint -x\n");
+  print_report();
+  const Args args = recorded_args();
+  ASSERT_EQ(args.size(), 3u) << screen();
+  EXPECT_EQ(std::filesystem::path(args[0]).filename(), "myprint");
+  EXPECT_EQ(args[1], "-x");
+  EXPECT_TRUE(shows(u8"で印刷します")) << screen();
+  expect_no_temp_file_left();
+}
+
 TEST_F(PrintHandOff, CommandOfAnotherReportIsNotUsed) {
   write_options("PRINTCMD7=/nowhere/else\nPRINTCMD94=/nowhere/either\n");
   print_report();
