@@ -421,7 +421,13 @@ PrintOutcome TxpWin::RunPrintJob(const PrintRequest& request) {
   hooks.progress = [&dialog](int index) { dialog->SetProgress(index); };
   hooks.pump = [] { QCoreApplication::processEvents(); };
   hooks.user_abort = dialog->abort_flag();
-  const PrintOutcome outcome = PrintThread(s_.doc, s_.working, request, target, s_.path, hooks);
+  // The job pumps window events between pages, where an editor's end may reload the file or
+  // a format change lay it out again: the job prints the pages as they were when it began.
+  const Document pages = s_.doc;
+  const PrintFormat format = s_.working;
+  printing_ = true;
+  const PrintOutcome outcome = PrintThread(pages, format, request, target, s_.path, hooks);
+  printing_ = false;
   menuBar()->setEnabled(true);
   for (QToolBar* bar : findChildren<QToolBar*>()) bar->setEnabled(true);
   preview_->setEnabled(true);
@@ -524,6 +530,11 @@ void TxpWin::HandleKey(QKeyEvent* event) {
 void TxpWin::keyPressEvent(QKeyEvent* event) { HandleKey(event); }
 
 void TxpWin::closeEvent(QCloseEvent* event) {
+  // The window is disabled while a job runs: only the progress dialog takes input.
+  if (printing_) {
+    event->ignore();
+    return;
+  }
   if (s_.run.save_on_exit) {
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     s_.options.WinWidth = normal.width();

@@ -86,6 +86,7 @@ class TxpWin : public QMainWindow {
   QTimer editor_timer_;
   std::list<std::unique_ptr<QProcess>> editors_;
   PrintOutcome last_print_ = PrintOutcome::Printed;
+  bool printing_ = false;  // a print job runs (pumping events between its pages)
 };
 
 // Window title for a document path: "%s - TXP".

@@ -166,3 +166,18 @@ TEST_F(PrintMenuTest, RangeOfMarkedPagesShowsDialog131AndPrintsNothing) {
   EXPECT_EQ(messages_[0], std::string("TXP: ") + kNoPagesToPrint);
   EXPECT_FALSE(fs::exists(pdf_));
 }
+
+TEST_F(PrintMenuTest, AReloadOrACloseDuringTheJobLeavesTheJobWhole) {
+  // The job pumps window events between pages: an editor's end may reload the file (here to
+  // one page) and the user may try to close the window while the pages still go out.
+  QTimer::singleShot(0, window_.get(), [this] {
+    WriteCp932(s_.path, "一ページだけ\n");
+    window_->LoadDocument(false);
+    window_->close();
+  });
+  EXPECT_EQ(window_->RunPrintJob({1, 12, false}), PrintOutcome::Printed);
+  ASSERT_EQ(PdfPages(pdf_), 12);
+  EXPECT_NE(PdfPageText(pdf_, 12).find("ページ12です"), std::string::npos);
+  EXPECT_EQ(s_.doc.pages.size(), 1u);  // the reload took effect for the window
+  EXPECT_TRUE(window_->isVisible());   // the window stays while a job runs
+}
