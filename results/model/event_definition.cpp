@@ -80,9 +80,9 @@ std::optional<std::string> separators_from_fs(const std::string& value) {
 
 // The field at a URL= or NICKNAME= match: up to the next separator, cut to the field.
 template <std::size_t N>
-void store_keyword_value(char (&field)[N], RegExp& regex, const std::string& line,
-                         const std::string& separators) {
-  if (!regex_match(regex, line, kSource, 97)) return;
+void store_keyword_value(char (&field)[N], RegExp& regex, int source_line,
+                         const std::string& line, const std::string& separators) {
+  if (!regex_match(regex, line, kSource, source_line)) return;
   std::string value;
   take_token(value, line.c_str() + regex.matches()[1].start, N, separators.c_str());
   store_text(field, value);
@@ -146,9 +146,9 @@ bool load_stations(EventDefinition& ev, RaceFileError& error) {
     if (decimals > ev.distance_decimals) ev.distance_decimals = decimals;
     ev.distances[s] = std::atof(pos);
     store_text(ev.station_names[s], name);
-    store_keyword_value(ev.station_urls[s], *url, line, separators);
+    store_keyword_value(ev.station_urls[s], *url, 97, line, separators);
     store_text(ev.station_nicknames[s], name);
-    store_keyword_value(ev.station_nicknames[s], *nickname, line, separators);
+    store_keyword_value(ev.station_nicknames[s], *nickname, 98, line, separators);
     ++ev.eki_suu;
   }
   if (ev.eki_suu == 0) {
