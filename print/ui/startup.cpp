@@ -76,6 +76,8 @@ int RunTxp(const std::vector<std::string>& tokens, const std::filesystem::path& 
   bool print_failed = false;
   if (!command.ok) {
     ShowMessage(&window, command.message);
+    // A caller that asked for printing must not take the refused command line for success.
+    print_failed = WantsPrint(tokens);
   } else {
     s.command_options = command.options;
     if (command.format_index >= 0) window.ApplyFormat(command.format_index);
@@ -93,6 +95,10 @@ int RunTxp(const std::vector<std::string>& tokens, const std::filesystem::path& 
     }
   }
   gathering.reset();
+  // Without a display nobody can see or close the window: a run that does not close by itself
+  // after printing (-p -q) ends once started, saving the settings as on any exit.
+  const bool closes_itself = command.ok && (command.options & kOptionPrint) && (command.options & kOptionQuit);
+  if (Headless() && !closes_itself) QMetaObject::invokeMethod(&window, [&window] { window.close(); }, Qt::QueuedConnection);
   const int code = QApplication::exec();
   return print_failed ? 1 : code;
 }

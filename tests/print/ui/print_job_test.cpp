@@ -182,13 +182,17 @@ TEST(PrintJob, CupsPdfQueueReceivesTheJob) {
   EXPECT_EQ(PdfPages(pdf), 2);
 }
 
-TEST(PrintProgram, PrintAndQuitWithoutADisplay) {
-  if (!CupsQueueAvailable()) GTEST_SKIP() << "no CUPS queue named PDF (scripts/start-cups starts one)";
-  ScratchFolder folder;
-  const fs::path report = folder / "report with blanks.txt";
-  WriteCp932(report, txp_test::ThreePageReport());
-  const auto before = PdfsIn(CupsPdfFolder());
+namespace {
 
+struct ProgramRun {
+  bool finished = false;
+  int exit_code = -1;
+  std::string errors;  // standard error
+};
+
+// Runs build/bin/txp/txp with arguments in a plain terminal's environment (no display), with
+// its home and config folders in folder and the PDF queue as the default printer.
+ProgramRun RunTxpWithoutDisplay(const ScratchFolder& folder, const QStringList& args) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
   env.insert("HOME", QString::fromStdString(folder.path.string()));
@@ -196,13 +200,56 @@ TEST(PrintProgram, PrintAndQuitWithoutADisplay) {
   env.insert("PRINTER", "PDF");  // the default printer of this run
   QProcess txp;
   txp.setProcessEnvironment(env);
-  txp.start(QString(BIN_DIR) + "/txp/txp", {"-p", "-q", QString::fromStdString(report.string())});
-  ASSERT_TRUE(txp.waitForFinished(120000)) << txp.readAllStandardError().toStdString();
-  EXPECT_EQ(txp.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(txp.exitCode(), 0) << txp.readAllStandardError().toStdString();
+  txp.start(QString(BIN_DIR) + "/txp/txp", args);
+  ProgramRun run;
+  run.finished = txp.waitForFinished(120000);
+  if (!run.finished) txp.kill();
+  run.exit_code = txp.exitStatus() == QProcess::NormalExit ? txp.exitCode() : -1;
+  run.errors = txp.readAllStandardError().toStdString();
+  return run;
+}
+
+}  // namespace
+
+TEST(PrintProgram, PrintAndQuitWithoutADisplay) {
+  if (!CupsQueueAvailable()) GTEST_SKIP() << "no CUPS queue named PDF (scripts/start-cups starts one)";
+  ScratchFolder folder;
+  const fs::path report = folder / "report with blanks.txt";
+  WriteCp932(report, txp_test::ThreePageReport());
+  const auto before = PdfsIn(CupsPdfFolder());
+
+  const ProgramRun run = RunTxpWithoutDisplay(folder, {"-p", "-q", QString::fromStdString(report.string())});
+  ASSERT_TRUE(run.finished) << run.errors;
+  EXPECT_EQ(run.exit_code, 0) << run.errors;
   const fs::path pdf = WaitForNewPdf(CupsPdfFolder(), before, folder.path.filename().string());
   ASSERT_FALSE(pdf.empty());
   EXPECT_EQ(PdfPages(pdf), 2);
   // The settings of the run were saved in the key tree of its own config folder.
   EXPECT_TRUE(fs::is_directory(folder / "config" / "Tarn" / "TXP" / "Options" / "Setting0"));
+}
+
+TEST(PrintProgram, WithoutADisplayEveryRunEndsAndTellsWhetherItPrinted) {
+  if (!CupsQueueAvailable()) GTEST_SKIP() << "no CUPS queue named PDF (scripts/start-cups starts one)";
+  struct Case {
+    QStringList options;
+    int exit_code;
+    std::string error;  // expected on standard error
+  };
+  const std::vector<Case> cases = {
+      {{"-p"}, 0, ""},                                               // printed, no -q
+      {{"-p", "-q", "-print"}, 1, "オプション「-print」が間違っています."},  // refused: nothing printed
+      {{"-p", "-q", "-s", "no such format"}, 1, "書式名「no such format」はありません."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.join(' ').toStdString());
+    ScratchFolder folder;
+    const fs::path report = folder / "report.txt";
+    WriteCp932(report, "一\n");
+    const ProgramRun run = RunTxpWithoutDisplay(folder, QStringList(c.options) << QString::fromStdString(report.string()));
+    ASSERT_TRUE(run.finished) << "txp did not end: " << run.errors;
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.errors;
+    if (!c.error.empty()) {
+      EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
+    }
+  }
 }
