@@ -29,18 +29,21 @@ int first_forced_start(const EventDefinition& ev, const MastRecord& rec, int b) 
 }
 
 // Gives the ranked entries of one run of equal times consecutive ranks in the order of
-// entry: each adds its position in the run (unranked entries counted, so each of them
-// ahead of a ranked entry leaves one rank unused).
+// entry. Entries without a rank (open teams, or teams that did not reach the goal under
+// rule 3) keep none and take no place in the count: an unranked team never pushes a
+// ranked one down, so the first ranked team of the run keeps the shared rank and the
+// next slower team's rank still follows the last ranked one of the run.
 void spread_run(std::vector<MastRecord>& records, const std::vector<TieEntry>& run) {
   for (const TieEntry& e : run)
     if (e.forced_start_station != 0 || e.input_seq == 0) return;
-  for (std::size_t i = 1; i < run.size(); ++i) {
-    StationSlot& slot = records[run[i].rec_no].slots[run[i].slot];
+  std::int16_t offset = 0;
+  for (const TieEntry& e : run) {
+    StationSlot& slot = records[e.rec_no].slots[e.slot];
     if (slot.cumulative_rank <= 0) continue;
-    const auto offset = static_cast<std::int16_t>(i);
     slot.cumulative_rank = static_cast<std::int16_t>(slot.cumulative_rank + offset);
-    if (run[i].slot == 1 && slot.section_rank > 0)
+    if (e.slot == 1 && slot.section_rank > 0)
       slot.section_rank = static_cast<std::int16_t>(slot.section_rank + offset);
+    ++offset;
   }
 }
 

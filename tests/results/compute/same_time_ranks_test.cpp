@@ -90,23 +90,52 @@ TEST_F(SameTimeRanks, ForcedStartEarlierOrMissingSequenceKeepsTheSharedRank) {
   }
 }
 
-TEST_F(SameTimeRanks, UnrankedEntryAheadInTheRunLeavesOneRankUnused) {
-  // An open team entered first ties with A and B at relay point 1: it keeps no rank, and
-  // the ranked entries add their position in the whole run.
+TEST_F(SameTimeRanks, UnrankedEntriesInTheRunPushNobodyDown) {
+  // Teams without a rank tie with ranked teams at relay point 1: they keep no rank, and
+  // the ranked teams take consecutive ranks in the order of entry, counted among the
+  // ranked teams only, so the next slower team's rank is still its own.
+  struct Case {
+    const char* name;
+    int open_seq;  // input sequence number of the open team (B is 2, A is 3)
+    int b_rank, a_rank;
+  } cases[] = {
+      {"open team entered first", 1, 1, 2},
+      {"open team entered between B and A", 2, 1, 2},
+      {"open team entered last", 4, 1, 2},
+  };
+  for (const Case& c : cases) {
+    auto race = tie_race();
+    MastRecord open = team(20, 0, true, 90000);
+    open.slots[1].arrival = open.slots[1].departure = t(92000);
+    open.slots[1].input_seq = static_cast<std::int16_t>(c.open_seq);
+    race[1].slots[1].input_seq = 2;  // B
+    race[0].slots[1].input_seq = 3;  // A
+    race.push_back(open);
+    write_master(race);
+    compute();
+    const auto teams = read_master();
+    EXPECT_EQ(find(teams, 20).slots[1].cumulative_rank, 0) << c.name;
+    EXPECT_EQ(find(teams, 12).slots[1].cumulative_rank, c.b_rank) << c.name;
+    EXPECT_EQ(find(teams, 11).slots[1].cumulative_rank, c.a_rank) << c.name;
+    EXPECT_EQ(find(teams, 12).slots[1].section_rank, c.b_rank) << c.name;
+    EXPECT_EQ(find(teams, 11).slots[1].section_rank, c.a_rank) << c.name;
+    EXPECT_EQ(find(teams, 13).slots[1].cumulative_rank, 3) << c.name;  // 21:00, two ahead
+  }
+}
+
+TEST_F(SameTimeRanks, LoneRankedTeamInARunKeepsItsRank) {
+  // Under rule 3 team 12 (B) did not reach the goal: at relay point 1 it ties with A
+  // without a rank of its own, and A, the only ranked team of the run, stays first.
+  test_support::write_bytes("OPTION.TXT", "RULE_KUKAN_KIKEN=3\r\n");
   auto race = tie_race();
-  MastRecord open = team(20, 0, true, 90000);
-  open.slots[1].arrival = open.slots[1].departure = t(92000);
-  open.slots[1].input_seq = 1;
-  race[1].slots[1].input_seq = 2;  // B
-  race[0].slots[1].input_seq = 3;  // A
-  race.push_back(open);
+  race[1].slots[3].arrival = race[1].slots[3].departure = kHmsNone;
   write_master(race);
   compute();
   const auto teams = read_master();
-  EXPECT_EQ(find(teams, 20).slots[1].cumulative_rank, 0);
-  EXPECT_EQ(find(teams, 12).slots[1].cumulative_rank, 2);
-  EXPECT_EQ(find(teams, 11).slots[1].cumulative_rank, 3);
-  EXPECT_EQ(find(teams, 12).slots[1].section_rank, 2);
+  EXPECT_EQ(find(teams, 12).slots[1].cumulative_rank, 0);
+  EXPECT_EQ(find(teams, 11).slots[1].cumulative_rank, 1);
+  EXPECT_EQ(find(teams, 11).slots[1].section_rank, 1);
+  EXPECT_EQ(find(teams, 13).slots[1].cumulative_rank, 2);
 }
 
 TEST_F(SameTimeRanks, DifferentDivisionsNeverTie) {
