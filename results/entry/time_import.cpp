@@ -22,11 +22,39 @@ namespace {
 
 constexpr std::size_t kImportLineBytes = 1000;
 constexpr int kImportMessageRow = 2;
+constexpr int kImportMaxNumber = 1000;  // above every team number and station index
 
 // The characters dropped from a data line, so that 9:30'15, 9.30.15 and 9ﾟ30'15 all read
-// as 93015. 0xDF is the half-width ﾟ.
-bool is_dropped_character(unsigned char c) {
-  return c == 0xDF || c == '\'' || c == ',' || c == '"' || c == '.' || c == ':';
+// as 93015.
+constexpr const char* kDroppedCharacters = "ﾟ',\".:";
+
+// One line of an import file, without its end. A line ends at LF, CR LF or a lone CR
+// (files of old Macs and of some timing devices): a CR inside a line would otherwise
+// be a blank, and the next line's team number would become this line's departure.
+// Only the first 999 bytes of a longer line are kept and the rest of it is dropped, so
+// that its tail is never read as a line of its own; a NUL ends the text of the line.
+bool read_import_line(Stream& in, std::string& line) {
+  line.clear();
+  int c = in.get_char();
+  if (c == EOF) return false;
+  bool text_ended = false;
+  for (; c != EOF && c != '\n' && c != '\r'; c = in.get_char()) {
+    if (c == '\0') text_ended = true;
+    if (!text_ended && line.size() < kImportLineBytes - 1) line.push_back(static_cast<char>(c));
+  }
+  return true;
+}
+
+// The value of a field of digits, or `cap` when it is larger (leading zeros are no
+// reason to refuse a number, and a long field must not wrap round to a small one).
+int capped_number(const std::string& digits, int cap) {
+  long long n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') break;
+    n = n * 10 + (c - '0');
+    if (n >= cap) return cap;
+  }
+  return static_cast<int>(n);
 }
 
 // A field of digits only (not empty).
@@ -48,31 +76,11 @@ bool digits_to_time(const std::string& field, HmsTime& time) {
 
 std::string clean_import_line(const std::string& line) {
   std::string text = line;
-  // A leading row number "12:" or "12." goes.
+  // A leading row number "12:" or "12." goes; a check list written with the comma
+  // delimiter quotes it ("  1:",...), and its quotes go in any case below.
   RegMatch row[2];
-  if (pattern_matching("^\\s*\\d+[:.]", text, 2, row) == 0) text.erase(0, static_cast<std::size_t>(row[0].end));
-
-  std::string out;
-  out.reserve(text.size() + 1);
-  int depth = 0;  // parentheses open
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (is_lead_byte(c) && i + 1 < text.size()) {  // a double-byte character stays whole
-      if (depth == 0) out.append(text, i, 2);
-      ++i;
-      continue;
-    }
-    if (c == '(') {
-      ++depth;
-      continue;
-    }
-    if (c == ')' && depth > 0) {
-      --depth;
-      continue;
-    }
-    if (depth > 0 || is_dropped_character(c)) continue;
-    out.push_back(static_cast<char>(c));
-  }
+  if (pattern_matching("^\\s*\"?\\s*\\d+[:.]", text, 2, row) == 0) text.erase(0, static_cast<std::size_t>(row[0].end));
+  std::string out = remove_characters(remove_bracketed(text, '(', ')'), kDroppedCharacters);
   out.push_back(' ');
   return out;
 }
@@ -81,10 +89,9 @@ int import_file_station(const std::string& file) {
   Stream in = open_retry(file, "r");
   auto station_line = new_regex("EkiNo\\s*=*\\s*(\\d+)", kRegIcase, "time_import", __LINE__);
   std::string line;
-  while (in.read_line(line, kImportLineBytes)) {
-    strip_newline(line);
+  while (read_import_line(in, line)) {
     if (regex_match(*station_line, line, "time_import", __LINE__))
-      return std::atoi(station_line->group(line, 1).c_str());
+      return capped_number(station_line->group(line, 1), kImportMaxNumber);
   }
   return -1;
 }
@@ -96,8 +103,7 @@ int import_times(const std::string& file, int station, HmsTime added) {
   Stream in = open_retry(file, "r");
   std::string line;
   int written = 0;
-  while (in.read_line(line, kImportLineBytes)) {
-    strip_newline(line);
+  while (read_import_line(in, line)) {
     const std::string text = clean_import_line(line);
     if (!regex_match(*data_line, text, "time_import", __LINE__)) continue;
     const std::string shown = text.substr(0, static_cast<std::size_t>(data_line->matches()[1].end));
@@ -105,8 +111,8 @@ int import_times(const std::string& file, int station, HmsTime added) {
     const std::string arrival_field = data_line->group(text, 2);
     const std::string departure_field = data_line->group(text, 3);
 
-    const long team_no = team_field.size() <= 9 ? std::strtol(team_field.c_str(), nullptr, 10) : 0;
-    const int rec_no = team_no >= 1 && team_no <= 999 ? team_index_lookup(mastfile_index(), static_cast<int>(team_no)) : -1;
+    const int team_no = capped_number(team_field, kImportMaxNumber);
+    const int rec_no = team_no >= 1 && team_no <= 999 ? team_index_lookup(mastfile_index(), team_no) : -1;
     if (rec_no < 0) {
       con_print("ﾁｰﾑNoエラー:%s\n", shown.c_str());
       continue;

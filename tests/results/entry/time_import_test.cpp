@@ -80,6 +80,67 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{u8c(u8"チームNo 到着"), false, 91500, 91500, ""},
         LineCase{u8c(u8""), false, 91500, 91500, ""}));
 
+// Files as they come from devices and other programs: bytes as they stand in the file.
+struct RawCase {
+  const char* what;
+  std::string bytes;
+  int arrival_105;    // hhmmss, -1 for not entered
+  int departure_105;
+  int arrival_106;
+  const char* message;  // row 2 of the console, "" for nothing
+};
+
+TEST_F(TimeImport, HostileFilesNeverPutATimeAtTheWrongTeam) {
+  using namespace std::string_literals;
+  const std::string sonota = "\x83\x5C";  // ソ: its second byte is the backslash
+  const std::string hyou = "\x95\x5C";    // 表
+  const RawCase cases[] = {
+      {"lone CR line ends", "105 93015\r106 92000\r", 93015, 93015, 92000, ""},
+      {"CR LF line ends", "105 93015\r\n106 92000\r\n", 93015, 93015, 92000, ""},
+      {"the tail of an overlong line is no line of its own",
+       "105 93015" + std::string(2000, ' ') + "106 92000\r\n", 93015, 93015, -1, ""},
+      {"an overlong line does not disturb the next",
+       std::string(1500, 'x') + "\r\n106 92000\r\n", 91500, 91500, 92000, ""},
+      {"an overlong digit field", "105 " + std::string(1200, '9') + "\r\n", 91500, 91500, -1,
+       u8c(u8"数字列が時刻になっていない:105")},
+      {"NUL ends the text of the line", "105 93015\0 94500\r\n"s, 93015, 93015, -1, ""},
+      {"NUL padding after the time", "105 93015\0\0\0\r\n"s, 93015, 93015, -1, ""},
+      {"NUL inside the team number", "1\0" "05 92000\r\n"s, 91500, 91500, -1, ""},
+      {"0x5C trail byte as departure", "105 93015 " + sonota + "\r\n", 93015, 93015, -1, ""},
+      {"0x5C trail byte in parentheses", "105 (" + hyou + ")93015 (" + sonota + ")\r\n", 93015,
+       93015, -1, ""},
+      {"0x5C trail byte before the line", sonota + "105 93015\r\n", 91500, 91500, -1, ""},
+      {"team number 0", "0 93015\r\n", 91500, 91500, -1, u8c(u8"ﾁｰﾑNoエラー:0")},
+      {"team number 1000", "1000 93015\r\n", 91500, 91500, -1, u8c(u8"ﾁｰﾑNoエラー:1000")},
+      {"team number past 32 bits", "4294967401 93015\r\n", 91500, 91500, -1,
+       u8c(u8"ﾁｰﾑNoエラー:4294967401")},
+      {"team number with leading zeros", "00000000000000000105 93015\r\n", 93015, 93015, -1, ""},
+      {"arrival past 999999", "105 1000000\r\n", 91500, 91500, -1,
+       u8c(u8"数字列が時刻になっていない:105")},
+      {"departure past 999999", "105 93015 99999999999999999999\r\n", 93015, 93015, -1, ""},
+      {"check list written with the tab",
+       "  1:\t     105\t    9:30'15\t        " + to_cp932(u8c(u8"←")) + "\t    (    6)\r\n", 93015,
+       93015, -1, ""},
+      {"check list written with the comma",
+       "\"  1:\",\"     105\",\"    9:30'15\",\"    9:45'00\"\r\n", 93015, 94500, -1, ""},
+  };
+  for (const RawCase& c : cases) {
+    SetUp();
+    test_support::write_bytes("in.txt", c.bytes);
+    move_cursor(2, 0);
+    import_times("in.txt", 1, HmsTime{});
+    const auto teams = read_master();
+    const MastRecord r105 = find(teams, 105);
+    const MastRecord r106 = find(teams, 106);
+    auto time_of = [](int hhmmss) { return hhmmss < 0 ? kHmsNone : t(hhmmss); };
+    EXPECT_EQ(r105.slots[1].arrival, time_of(c.arrival_105)) << c.what;
+    EXPECT_EQ(r105.slots[1].departure, time_of(c.departure_105)) << c.what;
+    EXPECT_EQ(r106.slots[1].arrival, time_of(c.arrival_106)) << c.what;
+    EXPECT_EQ(con_->row_text(2), c.message) << c.what;
+    clear_screen();
+  }
+}
+
 TEST_F(TimeImport, AddedTimeAndSequenceNumbersFollowTheLines) {
   write_file("in.txt", u8c(u8"EkiNo=01\r\n# 港公園\r\n106 92000\r\n105 92000\r\n106 92010\r\n"));
   move_cursor(2, 0);
@@ -113,6 +174,11 @@ TEST_F(TimeImport, StationLineOfTheFile) {
     write_file("in.txt", c.text);
     EXPECT_EQ(import_file_station("in.txt"), c.station) << c.text;
   }
+  // A number past 32 bits is no station of any race (it must not wrap round to one).
+  write_file("in.txt", "EkiNo=4294967299\r\n");
+  EXPECT_GE(import_file_station("in.txt"), kMaxStations);
+  write_file("in.txt", "EkiNo=0000000000003\r\n");
+  EXPECT_EQ(import_file_station("in.txt"), 3);
 }
 
 class TimeImportDialogue : public TimeImport {
