@@ -26,6 +26,7 @@
 namespace {
 
 using division_results_test::crlf_lines;
+using division_results_test::printed_ranks;
 using output_test::u8s;
 using test_support::read_bytes;
 using test_support::to_cp932;
@@ -181,23 +182,6 @@ std::map<int, int> count_goal_ranks(const SampleRace& race, const std::vector<Ra
     ranks[no] = rank;
   }
   return ranks;
-}
-
-// Team number and printed rank (0 for blanks) of every team block of a plain list, per
-// division page in the order printed.
-std::vector<std::vector<std::pair<int, int>>> printed_ranks(const std::string& text) {
-  std::vector<std::vector<std::pair<int, int>>> divisions;
-  const std::string team_no = to_cp932(u8s(u8"ﾁｰﾑNo:"));
-  const auto lines = crlf_lines(text);
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i].find("*** ") == 0) divisions.emplace_back();
-    const std::size_t at = lines[i].find(team_no);
-    if (at != 6 || divisions.empty()) continue;
-    const std::string rank = lines[i - 1].substr(0, 3);
-    divisions.back().emplace_back(std::stoi(lines[i].substr(at + team_no.size(), 6)),
-                                  rank == "   " ? 0 : std::stoi(rank));
-  }
-  return divisions;
 }
 
 class DivisionResultsSampleRace : public output_test::OutputTest {};

@@ -305,6 +305,60 @@ TEST_F(DivisionResultsList, GoalOfADivisionAtTheChosenPointGetsTheDivisionTitle)
   EXPECT_EQ(text, list(kDivisionGoal, kOutPrinter));
 }
 
+// Order and rank fields of whole lists of the fixture race under the ranking rule and
+// the open-team position, counted by hand from the entered times (see the race above):
+// 一般の部 at the goal: open 5 43:00; 1 44:00; 6 45:00; 2 45:30; 3 and 7 58:00 (both
+// forced starts, shared rank 4); 4 dropped out after station 2 (28:00 there).
+// 女子の部 at the goal: 11 and 12 42:00 (12 a forced start, shared rank 1); 13 no time.
+struct ListOrderCase {
+  const char8_t* option;
+  int point;
+  std::vector<std::vector<std::pair<int, int>>> divisions;  // (team, printed rank)
+};
+
+class DivisionResultsOrder : public DivisionResultsList,
+                             public ::testing::WithParamInterface<ListOrderCase> {};
+
+TEST_P(DivisionResultsOrder, TeamsAndRanksAsCountedByHand) {
+  options(GetParam().option);
+  const std::string text = list(GetParam().point, kOutPrinter);
+  EXPECT_EQ(division_results_test::printed_ranks(text), GetParam().divisions)
+      << test_support::to_utf8(text);
+}
+
+const std::vector<std::pair<int, int>> kWomenAtTheGoal = {{11, 1}, {12, 1}, {13, 0}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, DivisionResultsOrder,
+    ::testing::Values(
+        // Open team among the others by time.
+        ListOrderCase{u8"",
+                      kDivisionGoal,
+                      {{{5, 0}, {1, 1}, {6, 2}, {2, 3}, {3, 4}, {7, 4}, {4, 0}}, kWomenAtTheGoal}},
+        // After the ranked teams, among the unranked ones by time.
+        ListOrderCase{u8"OPEN_TEAM_OUTPUT_POSITION = 2\n",
+                      kDivisionGoal,
+                      {{{1, 1}, {6, 2}, {2, 3}, {3, 4}, {7, 4}, {5, 0}, {4, 0}}, kWomenAtTheGoal}},
+        // After every regular team.
+        ListOrderCase{u8"OPEN_TEAM_OUTPUT_POSITION = 3\n",
+                      kDivisionGoal,
+                      {{{1, 1}, {6, 2}, {2, 3}, {3, 4}, {7, 4}, {4, 0}, {5, 0}}, kWomenAtTheGoal}},
+        // Rule 3 at station 2 (which 女子の部 and 招待の部 skip): team 4 did not finish and
+        // is not ranked, so 7 (27:00) is 4th and 3 (40:00) 5th.
+        ListOrderCase{u8"RULE_KUKAN_KIKEN = 3\n",
+                      2,
+                      {{{5, 0}, {1, 1}, {6, 2}, {2, 3}, {7, 4}, {4, 0}, {3, 5}}}},
+        // Rule 2 at station 2: team 4 still has its cumulative time there (rank 5).
+        ListOrderCase{u8"RULE_KUKAN_KIKEN = 2\nOPEN_TEAM_OUTPUT_POSITION = 3\n",
+                      2,
+                      {{{1, 1}, {6, 2}, {2, 3}, {7, 4}, {4, 5}, {3, 6}, {5, 0}}}},
+        // Station 1 is 女子の部's start: its teams in team-number order without ranks; in
+        // 一般の部 6 and 2 tie (12:30) and 6 was entered first.
+        ListOrderCase{u8"",
+                      1,
+                      {{{5, 0}, {1, 1}, {6, 2}, {2, 3}, {3, 4}, {7, 5}, {4, 6}},
+                       {{11, 0}, {12, 0}, {13, 0}}}}));
+
 // A virtual console that also keeps everything written to it, so that a message cleared
 // from the screen by a later step can still be checked.
 class TranscriptConsole : public VirtualConsole {

@@ -7,6 +7,7 @@
 
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "results/model/event_definition.h"
@@ -15,6 +16,7 @@
 #include "results/model/master_records.h"
 #include "results/setup/build_master.h"
 #include "results/shell/virtual_console.h"
+#include "support/test_support.h"
 
 namespace division_results_test {
 
@@ -72,6 +74,23 @@ inline std::vector<std::string> crlf_lines(const std::string& text) {
   }
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
+}
+
+// Team number and printed rank (0 for blanks) of every team block of a plain list, per
+// division page in the order printed.
+inline std::vector<std::vector<std::pair<int, int>>> printed_ranks(const std::string& text) {
+  std::vector<std::vector<std::pair<int, int>>> divisions;
+  const std::string team_no = test_support::to_cp932(reinterpret_cast<const char*>(u8"ﾁｰﾑNo:"));
+  const auto lines = crlf_lines(text);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (lines[i].find("*** ") == 0) divisions.emplace_back();
+    const std::size_t at = lines[i].find(team_no);
+    if (at != 6 || divisions.empty()) continue;
+    const std::string rank = lines[i - 1].substr(0, 3);
+    divisions.back().emplace_back(std::stoi(lines[i].substr(at + team_no.size(), 6)),
+                                  rank == "   " ? 0 : std::stoi(rank));
+  }
+  return divisions;
 }
 
 }  // namespace division_results_test
