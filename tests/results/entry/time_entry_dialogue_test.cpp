@@ -110,6 +110,33 @@ TEST_F(TimeEntryDialogue, MinusOneClearsArrivalAndForcedStartAndTakesANumber) {
   EXPECT_EQ(after.slots[1].input_seq, 8);
 }
 
+TEST_F(TimeEntryDialogue, ZeroMinusAndNegativeNumbersAsTimes) {
+  struct Case {
+    const char* typed;
+    int stored;  // hhmmss, -1 for not entered
+    const char* listed;
+  } cases[] = {
+      {"0", 0, u8c(u8"  1 TEAM1                           00 (       00 +       00 )")},
+      {"-", 0, u8c(u8"  1 TEAM1                           00 (       00 +       00 )")},
+      {"-0", 0, u8c(u8"  1 TEAM1                           00 (       00 +       00 )")},
+      {"-25", -1, u8c(u8"  1 TEAM1                       NoData (   NoData +       00 )")},
+  };
+  int seq = 0;
+  for (const Case& c : cases) {
+    line("1");
+    enter();
+    line("1");
+    line(c.typed);
+    EXPECT_FALSE(run(time_entry));
+    const StationSlot slot = record(1).slots[1];
+    const HmsTime want = c.stored < 0 ? kHmsNone : t(c.stored);
+    EXPECT_EQ(slot.arrival, want) << c.typed;
+    EXPECT_EQ(slot.departure, want) << c.typed;
+    EXPECT_EQ(slot.input_seq, ++seq) << c.typed;  // clearing takes a number too
+    EXPECT_EQ(row(2), c.listed);
+  }
+}
+
 TEST_F(TimeEntryDialogue, UnusableTimesAreRefusedAndNothingIsWritten) {
   struct Case {
     const char* added;
@@ -134,6 +161,45 @@ TEST_F(TimeEntryDialogue, UnusableTimesAreRefusedAndNothingIsWritten) {
     }
     EXPECT_NE(row(20).find(u8c(u8"1 TEAM1 のタイム＝")), std::string::npos) << row(20);
     EXPECT_TRUE(hms_is_none(record(1).slots[1].arrival)) << c.typed;
+  }
+}
+
+TEST_F(TimeEntryDialogue, AbnormalSpeedOfEitherSectionIsShownWithTheTypedTime) {
+  auto teams = read_master();
+  arrive(teams[1], 2, 92200, 1);  // team 2 reached relay point 2 at 9:22:00
+  write_master(teams);
+  struct Case {
+    const char* team;
+    const char* added;
+    const char* typed;
+    const char* shown;  // nullptr: no warning
+  } cases[] = {
+      {"1", "100", "90400", u8c(u8"入力タイム＝9:04'00（加算後 9:05'00）")},  // 5 km in 5 min
+      {"2", "", "92000", u8c(u8"入力タイム＝9:20'00（加算後 9:20'00）")},     // next: 5 km in 2 min
+      {"3", "", "92000", nullptr},                                               // 15 km/h
+  };
+  for (const Case& c : cases) {
+    line("1");
+    line(c.added);
+    line(c.team);
+    line(c.typed);
+    EXPECT_FALSE(run(time_entry));
+    const std::string screen = con_->screen_text();
+    EXPECT_EQ(screen.find(u8c(u8"異常スピード")) != std::string::npos, c.shown != nullptr) << screen;
+    if (c.shown) {
+      EXPECT_NE(screen.find(c.shown), std::string::npos) << screen;
+      EXPECT_NE(screen.find(u8c(u8"上のメッセージを確認したら Y を入力")), std::string::npos);
+      line("1");  // again, confirmed: the team prompt follows, the team in the list
+      line(c.added);
+      line(c.team);
+      line(c.typed);
+      keys("Y");
+      EXPECT_FALSE(run(time_entry));
+      EXPECT_EQ(row(2).substr(0, 9), std::string("  ") + c.team + " TEAM" + c.team);
+      EXPECT_EQ(row(22), "");
+      EXPECT_NE(row(20).find(u8c(u8"チームＮｏ＝")), std::string::npos);
+    }
+    EXPECT_NE(record(std::atoi(c.team)).slots[1].arrival, kHmsNone) << c.team;  // written before the check
   }
 }
 
