@@ -5,6 +5,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include <array>
 #include <map>
@@ -111,6 +112,7 @@ QtCanvas::QtCanvas(QPainter& painter, const DrawTools& tools) : painter_(painter
     // Japanese fixed-pitch faces are half as wide as high; stretch to the width asked for.
     face.x_scale = wanted.height > 0 ? 2.0 * wanted.width / wanted.height : 1.0;
     face.ascent = QFontMetrics(face.font, painter.device()).ascent();
+    face.raw = QRawFont::fromFont(face.font);
   }
   for (int i = 0; i < 3; ++i) {
     pens_[i] = QPen(Qt::black, std::max(1, tools.pens[i]), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
@@ -118,11 +120,15 @@ QtCanvas::QtCanvas(QPainter& painter, const DrawTools& tools) : painter_(painter
   painter_.setFont(faces_[0].font);
 }
 
-QtCanvas::~QtCanvas() { painter_.setTransform(base_); }
+QtCanvas::~QtCanvas() {
+  FlushRun();
+  painter_.setTransform(base_);
+}
 
 void QtCanvas::SelectFont(SizeCode code) {
   const int index = FontIndexOf(code);
   if (index < 0 || index == current_) return;
+  FlushRun();
   current_ = index;
   painter_.setFont(faces_[index].font);
 }
@@ -132,8 +138,19 @@ void QtCanvas::DrawText(int32_t x, int32_t y, const uint8_t* bytes, int count) {
   const QString text = Cp932ToQString(bytes, count);
   if (text.isEmpty()) return;
   const Face& face = faces_[current_];
+  if (text.size() == 1 && face.raw.isValid()) {
+    quint32 glyph = 0;
+    int glyphs = 1;
+    if (face.raw.glyphIndexesForChars(text.constData(), 1, &glyph, &glyphs) && glyphs == 1 && glyph != 0) {
+      run_glyphs_.append(glyph);
+      run_positions_.append(QPointF(Stretched(face) ? x / face.x_scale : x, y + face.ascent));
+      return;
+    }
+  }
+  // A character the face lacks goes through the painter's font fallback, in order.
+  FlushRun();
   painter_.setPen(Qt::black);
-  if (face.x_scale > 0.99 && face.x_scale < 1.01) {
+  if (!Stretched(face)) {
     painter_.drawText(QPointF(x, y + face.ascent), text);
     return;
   }
@@ -143,6 +160,25 @@ void QtCanvas::DrawText(int32_t x, int32_t y, const uint8_t* bytes, int count) {
   painter_.setTransform(t);
   painter_.drawText(QPointF(0, 0), text);
   painter_.setTransform(base_);
+}
+
+void QtCanvas::FlushRun() {
+  if (run_glyphs_.isEmpty()) return;
+  const Face& face = faces_[current_];
+  QGlyphRun run;
+  run.setRawFont(face.raw);
+  run.setGlyphIndexes(run_glyphs_);
+  run.setPositions(run_positions_);
+  painter_.setPen(Qt::black);
+  if (Stretched(face)) {
+    QTransform t = base_;
+    t.scale(face.x_scale, 1.0);
+    painter_.setTransform(t);
+  }
+  painter_.drawGlyphRun(QPointF(0, 0), run);
+  if (Stretched(face)) painter_.setTransform(base_);
+  run_glyphs_.clear();
+  run_positions_.clear();
 }
 
 void QtCanvas::DrawLine(PenKind pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {

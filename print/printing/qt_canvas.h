@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QPen>
+#include <QPointF>
+#include <QRawFont>
 #include <QString>
 #include <QTransform>
 #include <string>
@@ -22,6 +25,9 @@ QString JapaneseFamilyFor(const std::string& face);
 QString Cp932ToQString(const uint8_t* bytes, int count);
 
 // Draws with the fonts and pens of one DrawTools; made per page, like the tools.
+// Glyphs of one font are gathered, each at its own grid position, and drawn together as one
+// glyph run when the font changes or the canvas ends: one call per run instead of one text
+// layout per cell, with the same positions.
 class QtCanvas : public Canvas {
  public:
   QtCanvas(QPainter& painter, const DrawTools& tools);
@@ -34,14 +40,21 @@ class QtCanvas : public Canvas {
  private:
   struct Face {
     QFont font;
+    QRawFont raw;           // the same font for glyph runs
     double x_scale = 1.0;   // width asked for / the font's natural width
     int ascent = 0;
   };
+  bool Stretched(const Face& face) const { return face.x_scale < 0.99 || face.x_scale > 1.01; }
+  // Draws the gathered glyphs, if any.
+  void FlushRun();
+
   QPainter& painter_;
   QTransform base_;  // the painter's transform when the canvas was made
   Face faces_[kFontCount];
   QPen pens_[3];
   int current_ = 0;
+  QList<quint32> run_glyphs_;     // glyphs of faces_[current_] not drawn yet
+  QList<QPointF> run_positions_;  // their baselines, in the face's (stretched) coordinates
 };
 
 // Renders one page of doc onto painter at device geometry (scroll 0, 0): computes metrics

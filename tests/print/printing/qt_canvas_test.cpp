@@ -173,5 +173,50 @@ TEST(QtCanvasImage, PreviewScaleImageGetsInk) {
   EXPECT_GT(dark, 30);
 }
 
+
+// Glyphs are drawn together in runs, yet each stays in its own grid cell: with 40 columns the
+// pitch is about twice the font's own advance, so glyphs placed by the font would drift left.
+TEST(QtCanvasImage, GlyphRunsKeepTheGridPositions) {
+  PrintFormat f = DefaultPrintFormat(0);
+  f.Width.value = 40;
+  f.Height.value = 20;
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "| ";
+  text += "\x0E";  // the full line ends; then double width, stretched glyphs of two columns
+  for (int i = 0; i < 10; ++i) text += "| ";
+  Document doc;
+  LoadTextFromBytes(doc, text, f);
+  BuildPages(doc, f);
+  QImage image(1654, 2339, QImage::Format_RGB32);  // A4 at 200 dpi
+  image.setDotsPerMeterX(7874);
+  image.setDotsPerMeterY(7874);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  const DeviceGeometry device = GeometryOf(image);
+  RenderPageOn(painter, device, doc, f, 0);
+  painter.end();
+  const PageMetrics m = ComputeMetrics(device, PageFormat(f, doc.pages[0]));
+  auto dark_in = [&](int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+    int dark = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (qGray(image.pixel(x, y)) < 128) ++dark;
+    return dark;
+  };
+  for (int line = 0; line < 2; ++line) {
+    const int cell = line == 0 ? 1 : 2;  // columns per character
+    const int32_t y0 = (m.top + line * m.line_pitch) / 100;
+    const int32_t y1 = y0 + m.base_font.height;
+    for (int k = 0; k < 40 / cell; ++k) {
+      const int32_t x0 = (m.left + k * cell * m.column_pitch) / 100;
+      const int32_t x1 = (m.left + (k + 1) * cell * m.column_pitch) / 100;
+      if (k % 2 == 0)
+        EXPECT_GT(dark_in(x0, x1, y0, y1), 0) << "line " << line << " cell " << k;
+      else
+        EXPECT_EQ(dark_in(x0, x1, y0, y1), 0) << "line " << line << " cell " << k;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace txp
