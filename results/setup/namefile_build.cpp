@@ -6,6 +6,7 @@
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
 #include "results/model/master_records.h"
+#include "results/setup/convert_old_master.h"
 #include "results/setup/file_replace.h"
 #include "results/setup/list_file.h"
 #include "results/shell/console.h"
@@ -83,6 +84,7 @@ int build_namefile() {
 }
 
 void install_master_maintenance() {
+  set_old_master_converter(convert_old_master);
   set_namefile_rebuilder(rebuild_namefile_after_rename);
   on_fatal_stop(remove_name_temp);
 }

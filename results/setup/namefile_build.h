@@ -8,5 +8,6 @@
 int build_namefile();
 
 // Plugs the master-file maintenance into the header checks of the master and name
-// files (the rebuild of a name file of the old format). Called once at start-up.
+// files (the conversion of a master file of the older layout, the rebuild of a name
+// file of the old format). Called once at start-up.
 void install_master_maintenance();
