@@ -77,9 +77,9 @@ HmsTime forced_start_time() { return g_forced_time; }
 void forced_start_entry(int mode, int station) {
   for (;;) {
     if (mode == 1) {
+      // The forced-start time is asked right under the relay-point chooser.
       station = select_station("繰上出発タイム入力", 2, false, false);
       if (station < 0) return;
-      clear_screen();
     } else {
       clear_screen();
       con_write("\t繰上出発タイム入力では、加算時間は無効です。\n\n");

@@ -38,6 +38,22 @@ TEST_F(ForcedStartDialogue, SetsOnlyTheDepartureAndWarnsAboutLateTeams) {
   EXPECT_EQ(row(22), "  13  14  15  16  17 101");
 }
 
+TEST_F(ForcedStartDialogue, TheForcedStartTimeIsAskedUnderTheRelayPointChooser) {
+  line("2");
+  EXPECT_FALSE(run([] { forced_start_entry(1, 0); }));
+  EXPECT_EQ(row(7).rfind(u8c(u8"中継所Ｎｏ＝"), 0), 0u) << row(7);
+  EXPECT_EQ(row(8).rfind(u8c(u8" 2 : ST2　　繰上出発タイム＝"), 0), 0u) << row(8);
+
+  line("2");
+  enter();        // empty: the bell, asked again on the next row
+  line("96000");  // 60 minutes: the same
+  const int beeps = con_->beep_count();
+  EXPECT_FALSE(run([] { forced_start_entry(1, 0); }));
+  EXPECT_EQ(con_->beep_count() - beeps, 2);
+  EXPECT_EQ(row(10).rfind(u8c(u8" 2 : ST2　　繰上出発タイム＝"), 0), 0u) << row(10);
+  for (const MastRecord& r : read_master()) EXPECT_EQ(r.slots[2].departure, r.slots[2].arrival);
+}
+
 TEST_F(ForcedStartDialogue, NoTeamEnteredIsWarned) {
   line("2");
   line("94500");
