@@ -398,9 +398,10 @@ void TxpWin::EditorTick() {
   for (auto it = editors_.begin(); it != editors_.end(); ++it) {
     if ((*it)->state() == QProcess::NotRunning) {
       editors_.erase(it);
-      // The editor ended: reload when asked to.
+      // The editor ended: reload when asked to (also when the last load failed, since the
+      // editor may just have written the file).
       QMetaObject::invokeMethod(this, [this] {
-        if (s_.options.AutoReload == 1 && s_.doc.loaded) LoadDocument(false);
+        if (s_.options.AutoReload == 1) LoadDocument(false);
       }, Qt::QueuedConnection);
       break;
     }
