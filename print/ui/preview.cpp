@@ -79,6 +79,15 @@ TxpWinPreview::TxpWinPreview(TxpWin* window, TxpSession& session)
   p.setColor(QPalette::Window, Qt::gray);
   viewport()->setPalette(p);
   setFocusPolicy(Qt::ClickFocus);
+  // A click into a page area moves by half the client extent; the bar's page step stays the
+  // client extent, which sizes the thumb.
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    connect(bar, &QAbstractSlider::actionTriggered, this, [bar](int action) {
+      const int half = bar->pageStep() / 2;
+      if (action == QAbstractSlider::SliderPageStepAdd) bar->setSliderPosition(bar->value() + half);
+      if (action == QAbstractSlider::SliderPageStepSub) bar->setSliderPosition(bar->value() - half);
+    });
+  }
 }
 
 void TxpWinPreview::Clear() {

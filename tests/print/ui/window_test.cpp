@@ -170,6 +170,32 @@ TEST_F(WindowTest, ZoomDoesNotChangeWithoutADocument) {
   EXPECT_EQ(Find<QLineEdit>("40042")->text(), "50");
 }
 
+TEST_F(WindowTest, ScrollBarsStepByATenthAndAHalfOfTheClientAndKeysByAThird) {
+  Open(TwelvePages());
+  TypeAndEnter("40042", "200");
+  QScrollBar* bars[2] = {window_->preview()->horizontalScrollBar(), window_->preview()->verticalScrollBar()};
+  const QSize client = window_->preview()->viewport()->size();
+  const int extents[2] = {client.width(), client.height()};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i == 0 ? "horizontal" : "vertical");
+    QScrollBar* bar = bars[i];
+    ASSERT_GT(bar->maximum(), extents[i]);  // the page at 200 % is larger than the window
+    bar->setValue(0);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar->value(), extents[i] / 10);
+    bar->setValue(0);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar->value(), extents[i] / 2);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(0);
+  }
+  QTest::keyClick(window_.get(), Qt::Key_Down);
+  EXPECT_EQ(bars[1]->value(), client.height() / 3);
+  QTest::keyClick(window_.get(), Qt::Key_Right);
+  EXPECT_EQ(bars[0]->value(), client.width() / 3);
+}
+
 TEST_F(WindowTest, MarksShowInTheStatusBarAndTheCrossLeavesNoTrace) {
   Open(TwelvePages());
   QCoreApplication::processEvents();
