@@ -32,15 +32,24 @@ constexpr const char* kDroppedCharacters = "ﾟ',\".:";
 // (files of old Macs and of some timing devices): a CR inside a line would otherwise
 // be a blank, and the next line's team number would become this line's departure.
 // Only the first 999 bytes of a longer line are kept and the rest of it is dropped, so
-// that its tail is never read as a line of its own; a NUL ends the text of the line.
+// that its tail is never read as a line of its own, and so is a field cut in two there
+// (half a time is a wrong time); a NUL ends the text of the line.
 bool read_import_line(Stream& in, std::string& line) {
+  auto blank = [](int b) { return b == ' ' || b == '\t' || b == '\v' || b == '\f'; };
   line.clear();
   int c = in.get_char();
   if (c == EOF) return false;
   bool text_ended = false;
   for (; c != EOF && c != '\n' && c != '\r'; c = in.get_char()) {
     if (c == '\0') text_ended = true;
-    if (!text_ended && line.size() < kImportLineBytes - 1) line.push_back(static_cast<char>(c));
+    if (text_ended) continue;
+    if (line.size() < kImportLineBytes - 1) {
+      line.push_back(static_cast<char>(c));
+    } else {
+      if (!blank(c))
+        while (!line.empty() && !blank(line.back())) line.pop_back();
+      text_ended = true;
+    }
   }
   return true;
 }
