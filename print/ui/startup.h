@@ -16,4 +16,9 @@ int RunTxp(const std::vector<std::string>& tokens, const std::filesystem::path& 
 // True when the tokens ask to print at once (-p in any of its forms).
 bool WantsPrint(const std::vector<std::string>& tokens);
 
+// Shown on standard error when txp is started without -p where there is no display.
+inline constexpr const char* kNoDisplayMessage =
+    "ウインドウを表示する画面がありません (DISPLAY も WAYLAND_DISPLAY もありません)。"
+    "印刷だけなら txp -p -q ファイル名 で実行できます。";
+
 }  // namespace txp

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "print/printing/printers.h"
+#include "print/ui/startup.h"
 #include "ui_test_support.h"
 
 namespace fs = std::filesystem;
@@ -252,4 +253,12 @@ TEST(PrintProgram, WithoutADisplayEveryRunEndsAndTellsWhetherItPrinted) {
       EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
     }
   }
+}
+
+TEST(PrintProgram, WithoutADisplayAndWithoutPrintingItSaysWhyItEnds) {
+  ScratchFolder folder;
+  const ProgramRun run = RunTxpWithoutDisplay(folder, {});
+  ASSERT_TRUE(run.finished) << run.errors;
+  EXPECT_EQ(run.exit_code, 1) << run.errors;
+  EXPECT_NE(run.errors.find(kNoDisplayMessage), std::string::npos) << run.errors;
 }
