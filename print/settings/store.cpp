@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "print/settings/store_keys.h"
@@ -157,6 +158,36 @@ void WriteFormat(KeyRecord& key, const PrintFormat& f, const PrinterNames& print
   WriteNumber(key, "YenCmd", f.YenCmd);
 }
 
+// TXP.ini is written whole at every save, and an INI save erases the key tree: a save that
+// leaves the formats out (formats for this run only) carries the stored formats over into the
+// file, from where the next start would read them (the key tree first, else TXP.ini).
+void CarryStoredFormatsInto(KeyStore& target, KeyRecord& target_options, const StoreLocations& where) {
+  RegistryStore registry(where.registry_root);
+  IniStore ini(where.ini_file);
+  KeyStore* source = &registry;
+  if (!registry.KeyExists(kRootKey)) {
+    if (!ini.Read()) return;
+    source = &ini;
+  }
+  KeyRecord* options = source->OpenKey(kOptionsKey);
+  if (!options) return;
+  const std::optional<int32_t> set_num = ReadNumber(*options, "SetNum");
+  if (set_num) {
+    WriteNumber(target_options, "SetNum", *set_num);
+    if (auto cur_set = ReadNumber(*options, "CurSet")) WriteNumber(target_options, "CurSet", *cur_set);
+    for (int i = 0; i < *set_num && i < kMaxSettingKeys; ++i) {
+      KeyRecord* from = source->OpenKey(SettingKey(i));
+      if (!from) continue;
+      if (KeyRecord* to = target.CreateKey(SettingKey(i))) {
+        for (const StoredValue& value : from->values) CopyValue(*to, value);
+        target.CloseKey(to);
+      }
+      source->CloseKey(from);
+    }
+  }
+  source->CloseKey(options);
+}
+
 }  // namespace
 
 std::string StoreTextFromUtf8(const std::string& utf8, std::size_t max_bytes) {
@@ -239,6 +270,8 @@ SaveResult SaveSettings(const ProgramOptions& options, const FormatList& formats
       // Formats deleted since the last save leave keys behind: remove them.
       for (int i = count; count < kMaxSettingKeys && i < kMaxSettingKeys; ++i)
         if (!store->DeleteKey(SettingKey(i))) break;
+    } else if (to_ini) {
+      CarryStoredFormatsInto(*store, *key, where);
     }
     store->CloseKey(key);
   }

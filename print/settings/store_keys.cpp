@@ -128,6 +128,8 @@ void WriteBinary(KeyRecord& key, std::string_view name, std::string_view bytes) 
   Write(key, name, StoredType::Binary, EncodeStoreValue(bytes));
 }
 
+void CopyValue(KeyRecord& key, const StoredValue& value) { Write(key, value.name, value.type, value.encoded); }
+
 // Adds one "name=encoded" line to a record, as read from a file.
 static void AddLine(KeyRecord& key, std::string_view line, StoredType type) {
   auto eq = line.find('=');

@@ -53,6 +53,8 @@ std::optional<std::string> ReadBinary(const KeyRecord& key, std::string_view nam
 void WriteNumber(KeyRecord& key, std::string_view name, int32_t value);
 void WriteText(KeyRecord& key, std::string_view name, std::string_view text);
 void WriteBinary(KeyRecord& key, std::string_view name, std::string_view bytes);
+// Writes a value read from another key as it stands (its type and encoded form).
+void CopyValue(KeyRecord& key, const StoredValue& value);
 
 // The store primitives; open/create give a record that stays valid until the store ends.
 class KeyStore {

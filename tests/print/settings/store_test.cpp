@@ -298,6 +298,40 @@ TEST_F(StoreTest, FormatsForThisRunOnlyAreNotSaved) {
   EXPECT_EQ(FormatNames(loaded), (std::vector<std::string>{"saved"}));
 }
 
+TEST_F(StoreTest, FormatsForThisRunOnlyKeepTheStoredFormatsInTheIniFileToo) {
+  // TXP.ini is written whole at every save: the formats stored before (in the file, or in
+  // the key tree that an INI save erases) must come through a save that leaves formats out.
+  for (int stored_in : {0, 1}) {
+    SCOPED_TRACE(stored_in == 0 ? "stored in the key tree" : "stored in TXP.ini");
+    fs::remove_all(tarn());
+    fs::remove(where_.ini_file);
+    ProgramOptions options;
+    options.Reg = stored_in;
+    FormatList formats;
+    AppendFormat(formats, ChangedFormat("saved A"));
+    AppendFormat(formats, ChangedFormat("saved B"));
+    formats.current = 1;
+    ASSERT_EQ(SaveSettings(options, formats, RunFlags{}, FakePrinters(), where_), SaveResult::Saved);
+
+    formats.formats[0].SetName = "this run only";
+    DeleteFormat(formats, 1);
+    options.Reg = 1;
+    options.ZoomSize = 70;
+    RunFlags run;
+    run.formats_for_this_run_only = true;
+    ASSERT_EQ(SaveSettings(options, formats, run, FakePrinters(), where_), SaveResult::Saved);
+    EXPECT_FALSE(fs::exists(tarn() / "TXP"));
+
+    ProgramOptions loaded_options;
+    FormatList loaded;
+    ASSERT_EQ(LoadSettings(loaded_options, loaded, FakePrinters(), where_), LoadedFrom::IniFile);
+    EXPECT_EQ(loaded_options.ZoomSize, 70);
+    EXPECT_EQ(FormatNames(loaded), (std::vector<std::string>{"saved A", "saved B"}));
+    EXPECT_EQ(loaded.current, 1);
+    ExpectSameStoredFields(loaded.formats[0], ChangedFormat("saved A"));
+  }
+}
+
 TEST_F(StoreTest, SwitchingToTheIniStoreErasesTheKeyTreeButKeepsTarn) {
   ProgramOptions options;
   FormatList formats;
