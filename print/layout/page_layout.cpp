@@ -338,6 +338,8 @@ size_t LayoutLine(const Document& doc, size_t pos, PrintFormat& work, SizeCode& 
           ++pos;
           break;
         }
+        // A format that was never clamped may ask for a tab wider than the cell arrays.
+        if (out.length + (stop - column) > LineCells::kCapacity) break;
         for (; column < stop; ++column) Emit(out, ' ', attr, kSizeNormal);
         ++pos;
       } else if (IsLeadByte(b)) {

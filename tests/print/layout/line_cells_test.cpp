@@ -90,6 +90,22 @@ TEST(FirstLine, CapacityIsNeverExceeded) {
   EXPECT_GT(lines, 1);
 }
 
+TEST(FirstLine, WideTabsOfAnUnclampedFormatStayInTheArrays) {
+  PrintFormat format = test::SmallFormat(5000, 5, 1500);
+  Document doc;
+  LoadTextFromBytes(doc, "a\tb\tc\td", format);
+  LineCells cells;
+  SizeCode size = kSizeNormal;
+  CellAttr attr = 0;
+  bool page_break = false;
+  int32_t flags = 0, line = 1;
+  size_t pos = 0;
+  while (pos != kNoPosition) {
+    pos = LayoutLine(doc, pos, format, size, attr, LayoutMode::Render, cells, page_break, flags, line);
+    ASSERT_LE(cells.length, LineCells::kCapacity);
+  }
+}
+
 TEST(FirstLine, RenderModeSkipsCommandLinesUnread) {
   PrintFormat format = test::SmallFormat(10, 5);
   Document doc;
