@@ -84,6 +84,37 @@ TEST_F(TimeEntryDialogue, SecondEntryWarnsReplacesAndMovesTheTeamToTheEnd) {
   EXPECT_EQ(row(4), "");
 }
 
+TEST_F(TimeEntryDialogue, NoticeBeforeTheTimeNamesWhatWillBeReplaced) {
+  const std::string minus_one = u8c(u8"-1 を入力すれば、このチームのこの中継所でのデータが未入力の状態に戻ります。");
+  struct Case {
+    int arrival;    // hhmmss, -1 for not entered
+    int departure;
+    std::vector<std::string> rows;  // rows 22 onwards
+  } cases[] = {
+      {-1, -1, {"", "", ""}},
+      {-1, 91900, {u8c(u8"このチームのこの中継所での繰上出発タイム  9:19'00 が消えます。"), minus_one, ""}},
+      {92000, 92000, {u8c(u8"既に  9:20'00 が入力済みです。これから入力されるタイムに置き替わります。"), minus_one, ""}},
+      {0, 0, {u8c(u8"既に       00 が入力済みです。これから入力されるタイムに置き替わります。"), minus_one, ""}},
+      {92000, -1, {u8c(u8"既に  9:20'00 が入力済みです。これから入力されるタイムに置き替わります。"), minus_one, ""}},
+  };
+  for (const Case& c : cases) {
+    auto teams = read_master();
+    teams[0].slots[1].arrival = c.arrival < 0 ? kHmsNone : t(c.arrival);
+    teams[0].slots[1].departure = c.departure < 0 ? kHmsNone : t(c.departure);
+    write_master(teams);
+    line("1");
+    enter();
+    line("1");
+    EXPECT_FALSE(run(time_entry));
+    for (std::size_t i = 0; i < c.rows.size(); ++i) {
+      EXPECT_EQ(row(22 + static_cast<int>(i)), c.rows[i]) << c.arrival << " " << c.departure;
+      if (!c.rows[i].empty()) {
+        EXPECT_EQ(con_->attr_at(22 + static_cast<int>(i), 0), kNoticeAttr);
+      }
+    }
+  }
+}
+
 TEST_F(TimeEntryDialogue, MinusOneClearsArrivalAndForcedStartAndTakesANumber) {
   MastRecord t1 = team(1, 0, false, 90000);
   t1.slots[1].arrival = t(92000);
