@@ -17,7 +17,8 @@ std::optional<std::string> choose_import_file(int& station_out);
 // The number of the first EkiNo= line of the file, or -1.
 int import_file_station(const std::string& file);
 
-// One data line after cleaning: row number, parenthesised text and the characters
+// One data line after cleaning: row number ("12:" or "12.", also in quotes as a
+// comma-delimited check list writes it), parenthesised text and the characters
 // ﾟ ' , " . : removed, a blank appended.
 std::string clean_import_line(const std::string& line);
 

@@ -159,6 +159,7 @@ TEST_F(TimeImport, LineCleaning) {
   EXPECT_EQ(clean_import_line(" 12: 105 9:30'15 (3)"), " 105 93015  ");
   EXPECT_EQ(clean_import_line("105 (a(b)c) 1,2\"3"), "105  123 ");
   EXPECT_EQ(clean_import_line("1.5"), "5 ");
+  EXPECT_EQ(clean_import_line("\"  3:\",\"  105\""), "  105 ");
   // ﾟ goes, but め (0x82 0xDF) keeps its second byte, the same as ﾟ.
   EXPECT_EQ(clean_import_line(to_cp932(u8c(u8"105 ﾟ めソ"))), to_cp932(u8c(u8"105  めソ ")));
 }
