@@ -29,9 +29,11 @@ fail() {
 screen() { tmux_ capture-pane -p -t e2e; }
 # One row; "→" is drawn one column wide with a blank after it to fill its two cells.
 row() { screen | sed -n "$(($1 + 1))p" | sed 's/→ /→/g'; }
-# Waits up to about 10 seconds until the screen matches an extended regular expression.
+# Waits up to 30 seconds (a loaded machine is slow) until the screen matches an extended
+# regular expression.
 wait_for() {
-  for _ in $(seq 100); do
+  local deadline=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     if screen | grep -Eq -- "$1"; then return 0; fi
     sleep 0.1
   done
@@ -56,7 +58,8 @@ tmux_ new-session -d -s e2e -x 80 -y 25 \
 
 # The first start may offer to build the race's master file: answer every Y prompt
 # until the main menu stands.
-for _ in $(seq 100); do
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -lt "$deadline" ]; do
   if screen | grep -q "HAKOBU32 version 3.74 (Build"; then break; fi
   if screen | grep -Eq '（Y）\[ \]|（Y / N）\[ \]|Y を入力\[ \]'; then tmux_ send-keys -t e2e y; fi
   sleep 0.1
@@ -103,7 +106,8 @@ wait_for '^HAKOBU32 version 3\.74'
 tmux_ send-keys -t e2e Escape
 wait_for 'を終了しますか'
 tmux_ send-keys -t e2e y
-for _ in $(seq 100); do
+deadline=$((SECONDS + 30))
+while [ "$SECONDS" -lt "$deadline" ]; do
   [ -e "$work/exit_code" ] && break
   sleep 0.1
 done
@@ -121,7 +125,8 @@ socket="$socket-small"
 tmux_ new-session -d -s e2e -x 60 -y 20 \
   "cd '$race' && env -u DISPLAY -u WAYLAND_DISPLAY HOME='$work/home' TERM=xterm-256color \
    '$bin_dir/hakobu32'; echo \$? > '$work/exit_code'; sleep 30"
-for _ in $(seq 100); do
+deadline=$((SECONDS + 30))
+while [ "$SECONDS" -lt "$deadline" ]; do
   [ -e "$work/exit_code" ] && break
   sleep 0.1
 done

@@ -38,9 +38,9 @@ fail() {
   exit 1
 }
 screen() { tmux_ capture-pane -p -t e2e; }
-# Waits up to $2 tenths of a second (default 100) until the screen matches a regular expression.
+# Waits up to $2 tenths of a second (default 300) until the screen matches a regular expression.
 wait_for() {
-  for _ in $(seq "${2:-100}"); do
+  for _ in $(seq "${2:-300}"); do
     if screen | grep -Eq -- "$1"; then return 0; fi
     sleep 0.1
   done
