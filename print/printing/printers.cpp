@@ -25,8 +25,8 @@ PrinterState& State() {
 }
 
 // Printer geometry is asked of CUPS; the answer for one printer, paper and direction does not
-// change while the program runs.
-using GeometryKey = std::tuple<std::string, int, int>;
+// change while the program runs. A paper without a code is known by its name.
+using GeometryKey = std::tuple<std::string, int, std::string, int>;
 std::map<GeometryKey, DeviceGeometry>& GeometryCache() {
   static std::map<GeometryKey, DeviceGeometry> cache;
   return cache;
@@ -160,7 +160,7 @@ DeviceGeometry GeometryOf(const QPaintDevice& device) {
 bool PrinterGeometry(const PrintFormat& format, DeviceGeometry& out) {
   const std::string name = PrinterName(format.printer);
   if (name.empty()) return false;
-  const GeometryKey key{name, format.PaperSize, format.PaperDir};
+  const GeometryKey key{name, format.PaperSize, format.PaperName, format.PaperDir};
   {
     std::lock_guard<std::mutex> lock(GeometryMutex());
     const auto found = GeometryCache().find(key);

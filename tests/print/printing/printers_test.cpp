@@ -139,6 +139,16 @@ TEST(Geometry, RealPrinterWhenOneIsInstalled) {
   EXPECT_TRUE(SetMarginLimits(f));
   EXPECT_GT(f.LeftMgnMm.upper, f.LeftMgnMm.lower);
   EXPECT_FALSE(PaperList(0).empty());
+
+  // Papers known only by name are told apart too.
+  f.PaperSize = 0;
+  f.PaperName = "A5";
+  DeviceGeometry a5;
+  ASSERT_TRUE(PrinterGeometry(f, a5));
+  f.PaperName = "A3";
+  DeviceGeometry a3;
+  ASSERT_TRUE(PrinterGeometry(f, a3));
+  EXPECT_GT(a3.physical_width, a5.physical_width * 3 / 2);
 }
 
 }  // namespace
