@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 namespace txp {
 
@@ -255,6 +257,9 @@ LoadResult LoadText(Document& doc, const std::string& path, const PrintFormat& f
   doc.pages.clear();
   doc.marked_count = 0;
   doc.loaded = false;
+  // A folder opens for reading here and reports an absurd size; it is not a document.
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return LoadResult::CannotOpen;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return LoadResult::CannotOpen;
   std::string bytes;

@@ -249,6 +249,7 @@ TEST(LoadText, ReadsAFileAndReportsOneThatCannotBeRead) {
   EXPECT_EQ(PageLines(doc, format), "#1\n|ab|\n#2\n|cd|\n");
 
   EXPECT_EQ(LoadText(doc, (dir / "missing.txt").string(), format), LoadResult::CannotOpen);
+  EXPECT_EQ(LoadText(doc, dir.string(), format), LoadResult::CannotOpen);  // a folder
   EXPECT_FALSE(doc.loaded);
   EXPECT_TRUE(doc.pages.empty());
   EXPECT_EQ(LoadFailureMessage("/x/y.txt"), "ファイル「/x/y.txt」が読み出せません.");
