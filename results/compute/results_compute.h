@@ -38,7 +38,9 @@ void calc_times();
 void calc_ranks();
 // Teams of one division with equal cumulative time at a station get consecutive ranks
 // in the order their times were entered, unless one of them was started by a forced
-// start earlier or has no input sequence number. Rewrites MASTFILE.DAT.
+// start earlier or has no input sequence number. A tied team without a rank (an open
+// team, or under rule 3 one that did not finish) keeps none and pushes nobody down.
+// Rewrites MASTFILE.DAT.
 void adjust_same_time_ranks();
 // Fills print_jun / print_jun_top for a physical station or kFurthestPoint, placing open
 // teams by the option OPEN_TEAM_OUTPUT_POSITION (1 by time among the others, 2 after the
