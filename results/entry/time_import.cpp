@@ -105,8 +105,15 @@ int import_file_station(const std::string& file) {
   return -1;
 }
 
-int import_times(const std::string& file, int station, HmsTime added) {
+int import_times(const std::string& file, int station, HmsTime added,
+                 std::vector<std::string>* refused) {
   const EventDefinition& ev = event_definition();
+  // A refused line is reported on the console and kept for the menu that follows.
+  auto refuse = [refused](const char* reason, const std::string& shown) {
+    const std::string message = reason + shown + "\n";
+    con_write(message);
+    if (refused) refused->push_back(message);
+  };
   unsigned seq = max_input_seq();
   auto data_line = new_regex("^\\s*(\\d+)\\s+(\\S+)\\s+(\\S*)", 0, "time_import", __LINE__);
   Stream in = open_retry(file, "r");
@@ -123,7 +130,7 @@ int import_times(const std::string& file, int station, HmsTime added) {
     const int team_no = capped_number(team_field, kImportMaxNumber);
     const int rec_no = team_no >= 1 && team_no <= 999 ? team_index_lookup(mastfile_index(), team_no) : -1;
     if (rec_no < 0) {
-      con_print("ﾁｰﾑNoエラー:%s\n", shown.c_str());
+      refuse("ﾁｰﾑNoエラー:", shown);
       continue;
     }
     Stream mast = open_mastfile("r+b");
@@ -131,7 +138,7 @@ int import_times(const std::string& file, int station, HmsTime added) {
     mast_read(mast, rec_no, rec);
     const int k = rec.bumon_no <= kMaxDivisions ? ev.phy_to_log[rec.bumon_no][station] : -1;
     if (k < 0 || k > kMaxSections) {
-      con_print("該当中継所でない:%s\n", shown.c_str());
+      refuse("該当中継所でない:", shown);
       continue;
     }
 
@@ -139,7 +146,7 @@ int import_times(const std::string& file, int station, HmsTime added) {
     if (all_digits(arrival_field)) {
       HmsTime typed{};
       if (!digits_to_time(arrival_field, typed)) {
-        con_print("数字列が時刻になっていない:%s\n", shown.c_str());
+        refuse("数字列が時刻になっていない:", shown);
         continue;
       }
       hms_add(arrival, typed, added);
@@ -201,10 +208,9 @@ void time_import() {
   con_write(hms_format_japanese(added));
   set_colour(kAttrDefault);
   move_cursor(kImportMessageRow, 0);
-  import_times(*file, station, added);
-  // The messages stay on the screen until the user has seen them.
-  if (cursor_position().row != kImportMessageRow || cursor_position().col != 0) wait_confirm();
+  std::vector<std::string> refused;
+  import_times(*file, station, added, &refused);
 
   speed_check_all();
-  post_entry_menu(2, station);
+  post_entry_menu(2, station, refused);
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "results/model/hms_time.h"
 
@@ -23,5 +24,7 @@ int import_file_station(const std::string& file);
 std::string clean_import_line(const std::string& line);
 
 // Imports every line of the file into physical station `station`, adding `added` to
-// every time. Messages go to the console. Returns the number of lines written.
-int import_times(const std::string& file, int station, HmsTime added);
+// every time. Messages go to the console, and into `refused` when given. Returns the
+// number of lines written.
+int import_times(const std::string& file, int station, HmsTime added,
+                 std::vector<std::string>* refused = nullptr);

@@ -213,6 +213,21 @@ TEST_F(TimeImportDialogue, FileNamingItsStationImportsThereWithoutAsking) {
   EXPECT_NE(con_->row_text(6).find(u8c(u8"中継所  3 : ST3")), std::string::npos) << con_->screen_text();
 }
 
+TEST_F(TimeImportDialogue, RefusedLinesStayListedUnderThePostEntryMenu) {
+  write_file("times.txt", "EkiNo = 3\r\n105 100000\r\n998 100500\r\n105 96015\r\n");
+  con_->feed_text("times.txt");
+  con_->feed_key(KEY_ENTER);
+  con_->feed_text("Y");
+  con_->feed_key(KEY_ENTER);  // added time 0; no further key: the menu comes at once
+  EXPECT_FALSE(run());        // waits in the post-entry menu
+  EXPECT_NE(con_->row_text(6).find(u8c(u8"中継所  3 : ST3")), std::string::npos) << con_->screen_text();
+  EXPECT_NE(con_->row_text(13).find(u8c(u8"取り込めなかった行 2 件")), std::string::npos)
+      << con_->screen_text();
+  EXPECT_NE(con_->row_text(14).find(u8c(u8"ﾁｰﾑNoエラー:998")), std::string::npos) << con_->screen_text();
+  EXPECT_NE(con_->row_text(15).find(u8c(u8"数字列が時刻になっていない:105")), std::string::npos)
+      << con_->screen_text();
+}
+
 TEST_F(TimeImportDialogue, UnknownStationNumberAsksForTheRelayPoint) {
   write_file("times.txt", "EkiNo=77\r\n105 93000\r\n");
   con_->feed_text("times.txt");
