@@ -2,6 +2,8 @@
 // (main menu [5]). Every accepted time is written into the team's master record at once.
 #pragma once
 #include "results/model/hms_time.h"
+#include "results/model/master_file.h"
+#include <string>
 
 // Main menu [4]: choose a relay point, give an added time, then type team numbers and
 // their times; after leaving a relay point where teams were entered, post_entry_menu.
@@ -22,6 +24,6 @@ void forced_start_warning();
 int forced_start_station();
 HmsTime forced_start_time();
 
-// The largest input sequence number stored in slots 1 .. N_d of any team (unsigned);
-// the next entry takes this plus one.
-unsigned max_input_seq();
+// The largest input sequence number stored in slots 1 .. N_d of any team (unsigned) of
+// a master file (MASTFILE.DAT unless named); the next entry takes this plus one.
+unsigned max_input_seq(const std::string& master_file = kMastFile);

@@ -120,10 +120,11 @@ bool ask_added_time(int station, HmsTime& added) {
   }
 }
 
-unsigned max_input_seq() {
+unsigned max_input_seq(const std::string& master_file) {
   const EventDefinition& ev = event_definition();
   unsigned largest = 0;
-  Stream mast = open_mastfile("rb");
+  MastHeader header;
+  Stream mast = mast_open(master_file, "rb", header);
   MastRecord rec;
   while (mast_read_next(mast, rec)) {
     const int sections = rec.bumon_no < kMaxDivisions ? ev.sections[rec.bumon_no] : 0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "results/entry/time_entry.h"
 #include "results/entry/warnings.h"
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
@@ -28,23 +29,6 @@ MastHeader read_header(const std::string& file) {
   MastHeader header;
   Stream stream = mast_open(file, "rb", header);
   return header;
-}
-
-// The largest input sequence number entered at relay points or the goal of the file.
-unsigned largest_input_seq(const std::string& file) {
-  const EventDefinition& ev = event_definition();
-  unsigned largest = 0;
-  MastHeader header;
-  Stream mast = mast_open(file, "rb", header);
-  MastRecord rec;
-  while (mast_read_next(mast, rec)) {
-    const int sections = rec.bumon_no < ev.bumon_suu ? ev.sections[rec.bumon_no] : 0;
-    for (int k = 1; k <= sections && k <= kMaxSections; ++k) {
-      const auto seq = static_cast<std::uint16_t>(rec.slots[k].input_seq);
-      if (seq > largest) largest = seq;
-    }
-  }
-  return largest;
 }
 
 bool has_entry(const StationSlot& slot) {
@@ -90,7 +74,7 @@ int import_times(const std::string& destination, const std::string& source) {
   {
     TeamIndex source_index(source);
     team_index_build(source_index);
-    const unsigned offset = largest_input_seq(destination);
+    const unsigned offset = max_input_seq(destination);
     MastHeader header;
     Stream in = mast_open(source, "rb", header);
     Stream out = mast_open(destination, "r+b", header);
