@@ -12,6 +12,7 @@
 #include "results/entry/time_entry.h"
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
+#include "results/setup/debug_dump.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
 #include "results/shell/output_kind.h"
@@ -36,8 +37,7 @@ void load_race_files() {
   namefile_version_check();
 }
 
-// Time entry ([3] to [5]) and the hidden debug dump ("D") are added to this table as
-// they are built; until then their keys beep.
+// The entries of the main menu; "D" (the master-file dump) is not shown.
 const std::vector<MenuEntry> kMainMenu = {
     {'1', 9, kAttrWhite, "[1] テキストファイルの作成・変更・閲覧", text_file_submenu},
     {'2', 10, kAttrRed, "[2] 出力先の変更", run_destination_menu},
@@ -49,7 +49,7 @@ const std::vector<MenuEntry> kMainMenu = {
     {'8', 16, kAttrMagenta, "[8] 賞状作成            （→サブメニュー）", certificate_submenu, true},
     {'9', 17, kAttrWhite, "[9] その他              （→サブメニュー）", other_functions_submenu, true},
     {0, 19, kAttrWhite, "[Esc] 終了"},
-    {'D', -1, kAttrWhite, "debug dump", nullptr, true},
+    {'D', -1, kAttrWhite, "debug dump", debug_dump_entry},
 };
 
 // Idles until a key waits: the clock, the freshness check (a rebuild returns to the

@@ -15,6 +15,7 @@
 #include "results/app/main_menu.h"
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
+#include "results/setup/debug_dump.h"
 
 namespace {
 
@@ -91,6 +92,15 @@ TEST(FirstStart, IdleMainMenuBuildsMasterAndNameFilesSortedWithStartTimes) {
     ASSERT_EQ(static_cast<int>(listed.size()), ev.sections[teams[i].bumon_no]);
     for (std::size_t k = 0; k < listed.size(); ++k) EXPECT_EQ(std::string(n.runners[k + 1]), listed[k]);
   }
+}
+
+TEST(FirstStart, HiddenKeyDWritesTheMasterFileDump) {
+  AppScreen s;
+  test_support::copy_folder_files(SAMPLE_RACE_DIR, s.dir.path());
+  s.con->feed_keys({'y', 'y', 'd', KEY_ESC, 'y'});
+  EXPECT_EQ(main_loop(), 0);
+  const std::string dump = read_bytes(s.dir.file(kDebugDumpFile));
+  EXPECT_EQ(dump.rfind("version=4.0\nmax_kukan=7\nrec_len=173\n", 0), 0u) << dump.substr(0, 80);
 }
 
 }  // namespace
