@@ -28,6 +28,7 @@
 #include "print/ui/editor_command.h"
 #include "print/ui/feedback.h"
 #include "print/ui/preview.h"
+#include "print/ui/settings_dialogs.h"
 
 namespace txp {
 
@@ -489,8 +490,14 @@ void TxpWin::Command(int id) {
       break;
     }
     case 40005: close(); break;
-    case 40006: Beep(); break;  // the format list dialog is not part of this program yet
-    case 40029: Beep(); break;  // nor are the environment settings
+    case 40006:
+      FormatListDialog(this, s_);
+      FillFormatList();
+      ApplyFormat(CurrentFormatIndex(s_.formats));
+      break;
+    case 40029:
+      if (EnvironmentSheet(this, s_.options, s_.help_file)) RedrawPreview(false);
+      break;
     case 40033: PreviousPage(); break;
     case 40032: NextPage(); break;
     case 40025: FirstPage(); break;
