@@ -1,5 +1,6 @@
 #include "results/entry/post_entry_menu.h"
 
+#include "results/entry/check_lists.h"
 #include "results/entry/time_entry.h"
 #include "results/model/event_definition.h"
 #include "results/shell/console.h"
@@ -61,9 +62,9 @@ void post_entry_menu(int offer, int station, const std::vector<std::string>& ref
     }
     if (key == KEY_F5) back_to_main_menu();
     if (key == '1') {
-      // The relay point's check list belongs to the input checks, not built yet.
-      beep();
-      continue;
+      con_print("%c", key);
+      relay_point_check_list(false, false, station);
+      return;
     }
     if (key == '2' && offer == 2) {
       con_print("%c", key);

@@ -98,7 +98,7 @@ TEST_F(TimeEntryDialogue, PostEntryMenuKeys) {
   } cases[] = {
       {2, {KEY_ESC}, true, 0},
       {1, {'2', 'x', KEY_ESC}, true, 2},  // [2] is not offered
-      {1, {'1', KEY_ESC}, true, 1},       // the check list is not there yet: only the bell
+      {1, {'1', KEY_ESC}, true, 0},       // the check list: Esc at its delimiter question
   };
   for (const Case& c : cases) {
     for (int key : c.keys) con_->feed_key(key);
