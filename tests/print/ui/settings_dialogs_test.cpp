@@ -333,6 +333,28 @@ TEST_F(SettingsDialogsTest, PaperAndDirectionSetTheMarginBoundsShownOnThePageFor
   EXPECT_EQ(s_.formats.formats[0].PaperDir, 1);
 }
 
+TEST_F(SettingsDialogsTest, APrinterThatCannotBeAskedShowsDialog120AndTheSheetStaysOpen) {
+  SetPrinterList({{"PDF", "cups-pdf:/", "CUPS-PDF"}, {"Ghost", "", ""}}, "PDF");
+  WithFormatList([&](QWidget* list) {
+    Select(list, 0);
+    InSheet(list, "1050", [&](QWidget* sheet) {
+      QWidget* page = ShowPage(sheet, "105");
+      Child<QComboBox>(page, "1003")->setCurrentIndex(1);
+      EXPECT_EQ(Child<QComboBox>(page, "1016")->count(), 0);
+      EXPECT_TRUE(sheet->isVisible());
+      Click(sheet, "IDOK");
+    });
+    Click(list, "1");
+  });
+  // Once in the sheet, once more when 終了 asks the current format's printer.
+  const std::string notice = "TXP: プリンタ情報が読み取れません。\nＴＸＰを終了します。";
+  EXPECT_EQ(messages_, (std::vector<std::string>{notice, notice}));
+  const PrintFormat& f = s_.formats.formats[0];
+  EXPECT_EQ(f.printer, 1);
+  EXPECT_EQ(f.PaperSize, 0);
+  EXPECT_EQ(f.PaperName, "");
+}
+
 TEST_F(SettingsDialogsTest, FontPageTakesFaceStyleAndSize) {
   WithFormatList([&](QWidget* list) {
     Select(list, 0);
