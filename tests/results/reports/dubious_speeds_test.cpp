@@ -3,6 +3,7 @@
 // too many entries sending the user to BUMON.TXT.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -237,6 +238,46 @@ TEST_F(DubiousSpeeds, EscAtTheOutputQuestionWritesNothing) {
   EXPECT_EQ(con_->keys_left(), 0u);
   EXPECT_TRUE(recorded_args().empty());
   EXPECT_EQ(read_bytes(race_.file("OUT.TXT")), "old\r\n");
+}
+
+TEST_F(DubiousSpeeds, TooManyEntriesSendTheUserToTheDivisionFile) {
+  // 250 teams of 一般の部, each with four sections at 15 km/h or so, and a MinSpeed above
+  // every speed: the 1000th entry (the last team's last section) stops the list.
+  std::string teams = "FS=Tab\r\n";
+  for (int team = 1; team <= 250; ++team) teams += std::to_string(team) + "\tT" + std::to_string(team) + "\t1\r\n";
+  test_support::write_bytes(race_.file("TEAM.TXT"), teams);
+  test_support::write_bytes(race_.file("SENSYU.TXT"), "FS=Tab\r\n");
+  std::string bumon = read_bytes(race_.file("BUMON.TXT"));
+  const std::string general = "MaxSpeed=25.0 MinSpeed=10.0";
+  bumon.replace(bumon.find(general), general.size(), "MaxSpeed=90.0 MinSpeed=80.0");
+  test_support::write_bytes(race_.file("BUMON.TXT"), bumon);
+  std::filesystem::remove(race_.file("MASTFILE.DAT"));  // a fresh build, no times carried over
+  std::filesystem::remove(race_.file("NAMEFILE.DAT"));
+  division_results_test::build_race_files(*con_);
+  {
+    Stream master = open_mastfile("r+b");
+    for (int rec_no = 0; rec_no < 250; ++rec_no) {
+      MastRecord rec;
+      mast_read(master, rec_no, rec);
+      for (int k = 1; k <= 4; ++k) {
+        rec.slots[k].arrival = rec.slots[k].departure = hms_make(9, 15 * k, 0);
+        rec.slots[k].input_seq = static_cast<std::int16_t>(rec_no * 4 + k);
+      }
+      mast_write(master, rec_no, rec);
+    }
+  }
+  set_out_kind_no(kOutPrinter);
+  con_->feed_key('0');  // continue after fixing the file: back to the main menu
+  EXPECT_THROW(print_dubious_speeds(), BackToMainMenu);
+  EXPECT_EQ(con_->keys_left(), 0u);
+  EXPECT_TRUE(shows(u8"疑問スピードの件数が多すぎます")) << screen();
+  EXPECT_TRUE(shows(u8"BUMON.TXT を修正してください")) << screen();
+  // Exactly the limit was collected, and no list was handed over (the recording program
+  // stands in for the editor as well, which is handed BUMON.TXT).
+  std::vector<DubiousSpeed> entries;
+  EXPECT_EQ(collect_dubious_speeds(entries), kMaxDubiousSpeeds);
+  EXPECT_EQ(test_support::read_bytes(record_file_ + ".data").find(cp(u8"疑問スピード")),
+            std::string::npos);
 }
 
 }  // namespace
