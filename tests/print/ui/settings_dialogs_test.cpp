@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -33,7 +34,8 @@ using txp_test::ScratchFolder;
 namespace {
 
 // Runs act on the modal dialog named name as soon as it is the active modal widget (the
-// caller then opens it). A dialog that never appears fails the test and is not waited for.
+// caller then opens it), which must close it. A dialog that never appears, or is left open,
+// fails the test and is not waited for.
 void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
   auto* timer = new QTimer;
   auto ticks = std::make_shared<int>(0);
@@ -43,7 +45,13 @@ void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
     if (modal && modal->objectName() == name) {
       timer->stop();
       timer->deleteLater();
+      const QPointer<QWidget> dialog(modal);
       act(modal);
+      // A failed check inside act must not leave the test waiting on an open dialog.
+      if (dialog && dialog->isVisible()) {
+        ADD_FAILURE() << "dialog " << name.toStdString() << " was left open";
+        dialog->close();
+      }
       return;
     }
     if (++*ticks > 2000) {
@@ -447,6 +455,68 @@ TEST_F(SettingsDialogsTest, EnvironmentSheetTakesItsValuesAndZoomFollowsAutoSizi
   window_->Command(40029);
   EXPECT_EQ(s_.options.AutoSizing, 0);
   EXPECT_EQ(s_.options.ZoomSize, 50);
+}
+
+TEST_F(SettingsDialogsTest, EveryControlOfTheSheetsCarriesItsId) {
+  struct Control {
+    const char* page;
+    const char* id;
+    const char* type;
+  };
+  const Control format_controls[] = {
+      {"124", "1051", "QLineEdit"}, {"124", "1054", "QCheckBox"}, {"105", "1003", "QComboBox"},
+      {"105", "1016", "QComboBox"}, {"105", "1034", "QComboBox"}, {"106", "1006", "QLineEdit"},
+      {"106", "1005", "QSpinBox"},  {"106", "1008", "QLineEdit"}, {"106", "1007", "QSpinBox"},
+      {"106", "1010", "QLineEdit"}, {"106", "1009", "QSpinBox"},  {"106", "1012", "QLineEdit"},
+      {"106", "1011", "QSpinBox"},  {"106", "1019", "QLabel"},    {"106", "1020", "QLabel"},
+      {"106", "1021", "QLabel"},    {"106", "1022", "QLabel"},    {"106", "1062", "QRadioButton"},
+      {"106", "1063", "QRadioButton"}, {"106", "1013", "QLineEdit"}, {"106", "1014", "QSpinBox"},
+      {"106", "1065", "QLabel"},    {"106", "1066", "QLabel"},    {"106", "1015", "QLineEdit"},
+      {"106", "1016", "QSpinBox"},  {"108", "1013", "QComboBox"}, {"108", "1015", "QLineEdit"},
+      {"108", "1026", "QListWidget"}, {"108", "1027", "QComboBox"}, {"108", "1048", "QLabel"},
+      {"108", "1064", "QLabel"},    {"118", "1047", "QCheckBox"}, {"118", "1034", "QLineEdit"},
+      {"118", "1035", "QSpinBox"},  {"118", "1036", "QLineEdit"}, {"118", "1037", "QSpinBox"},
+      {"109", "1028", "QLineEdit"}, {"109", "1029", "QSpinBox"},  {"109", "1030", "QLineEdit"},
+      {"109", "1031", "QSpinBox"},  {"109", "1034", "QLineEdit"}, {"109", "1035", "QSpinBox"},
+      {"109", "1032", "QLineEdit"}, {"109", "1033", "QSpinBox"},  {"109", "1069", "QCheckBox"}};
+  const Control environment_controls[] = {
+      {"132", "1056", "QCheckBox"}, {"132", "1058", "QCheckBox"}, {"132", "1065", "QPushButton"},
+      {"133", "1059", "QLineEdit"}, {"133", "1060", "QPushButton"}, {"133", "1061", "QCheckBox"},
+      {"136", "1014", "QCheckBox"}};
+  auto check = [](QWidget* sheet, const auto& controls) {
+    for (const Control& c : controls) {
+      QWidget* page = sheet->findChild<QWidget*>(c.page);
+      ASSERT_NE(page, nullptr) << c.page;
+      QWidget* control = page->findChild<QWidget*>(c.id);
+      ASSERT_NE(control, nullptr) << c.page << "/" << c.id;
+      EXPECT_TRUE(control->inherits(c.type)) << c.page << "/" << c.id;
+    }
+  };
+  WithFormatList([&](QWidget* list) {
+    InSheet(list, "1050", [&](QWidget* sheet) {
+      check(sheet, format_controls);
+      EXPECT_EQ(sheet->findChild<QTabWidget*>()->count(), 6);
+      QWidget* page = ShowPage(sheet, "106");
+      EXPECT_EQ(Child<QLabel>(page, "1065")->text(), "桁数 (&C)");
+      EXPECT_EQ(Child<QLabel>(page, "1066")->text(), "文字 (5～300)");
+      EXPECT_TRUE(Child<QRadioButton>(page, "1062")->isChecked());
+      QWidget* font = ShowPage(sheet, "108");
+      EXPECT_EQ(Child<QLabel>(font, "1048")->text(), "Aaあぁアァ亜宇");  // character set 128
+      EXPECT_EQ(Child<QLabel>(font, "1064")->text(), "プロポーショナルフォント");  // pitch 2
+      auto* keep = Child<QPushButton>(sheet, "999");
+      EXPECT_EQ(keep->text(), "保存せずに変更(&A)");
+      EXPECT_EQ(keep->width(), 140);
+      EXPECT_LT(Child<QPushButton>(sheet, "IDOK")->x(), keep->x());
+      EXPECT_LT(keep->x(), Child<QPushButton>(sheet, "IDCANCEL")->x());
+      Click(sheet, "IDCANCEL");
+    });
+    Click(list, "1");
+  });
+  WhenModal("EnvironmentSheet", [&](QWidget* sheet) {
+    check(sheet, environment_controls);
+    Click(sheet, "IDCANCEL");
+  });
+  window_->Command(40029);
 }
 
 TEST(SettingsDialogHelpers, NumbersAndPaperNames) {
