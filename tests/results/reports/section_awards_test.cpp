@@ -179,6 +179,28 @@ TEST_F(SectionAwardsRace, PrintedListsMatchTheGoldenFiles) {
   }
 }
 
+// A new group never continues the line before it, even with the same section (grouped by
+// division: 一般の部 ends with section 1, 高校の部 starts with it) or the same division
+// (grouped by section: section 1 ends with 高校の部, section 2 starts with it).
+TEST_F(SectionAwardsRace, ANewGroupStartsWithAFullLine) {
+  division_results_test::TimeWriter w;
+  w.arrive(1, 1, 91000);
+  w.arrive(11, 1, 90905);
+  w.arrive(11, 3, 103000);
+  for (const char8_t* order : {u8"KUKANSYOU_PRINTTYPE=1\n", u8"KUKANSYOU_PRINTTYPE=2\n"}) {
+    SCOPED_TRACE(test_support::to_utf8(cp(order)));
+    options(order);
+    test_support::write_bytes(race_.file("OUT.TXT"), "");
+    con_->feed_key('0');
+    int full_lines = 0;
+    for (const std::string& line : crlf_lines(list(kOutFile))) {
+      if (line.find(cp(u8" → ")) != std::string::npos) ++full_lines;
+      EXPECT_NE(line.rfind("          ", 0), 0u) << test_support::to_utf8(line);
+    }
+    EXPECT_EQ(full_lines, 3);
+  }
+}
+
 TEST_F(SectionAwardsRace, ListLineWidthsFollowTheNameWidths) {
   enter_times();
   set_out_kind_no(kOutFile);
