@@ -366,7 +366,10 @@ Stream open_html_file(const std::string& folder, const std::string& name) {
     con_print("getcwd() error\n");
     fatal_stop();
   }
-  if (!is_folder(folder) && ::mkdir(os_file_name(folder).c_str(), 0777) != 0 && errno != EEXIST) {
+  const std::string os_folder = os_file_name(folder);
+  struct stat st {};
+  if (::mkdir(os_folder.c_str(), 0777) != 0 &&
+      !(errno == EEXIST && ::stat(os_folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
     con_print("mkdir(\"%s\") error\n", folder.c_str());
     fatal_stop();
   }

@@ -13,6 +13,7 @@
 #include "division_results_test_race.h"
 #include "results/compute/results_compute.h"
 #include "results/reports/html_pages.h"
+#include "results/shell/stops.h"
 #include "shell/output_test_fixture.h"
 #include "support/test_support.h"
 
@@ -203,6 +204,26 @@ TEST_F(HtmlPages, OpensBothIndexPagesAfterWriting) {
   write_html_pages();
   const std::string base = std::filesystem::canonical(race_.path()).string();
   EXPECT_EQ(read_bytes(log), base + "/html/index.htm\n" + base + "/html_keitai/index.htm\n");
+}
+
+// A file where the page folder belongs: the folder cannot be made, the program stops.
+TEST_F(HtmlPages, FolderThatCannotBeMadeStopsTheProgram) {
+  test_support::write_bytes(race_.file("html"), "not a folder");
+  ASSERT_EQ(prepare_results(0, 0, kFurthestPoint), 0) << screen();
+  con_->feed_text("Y");
+  // In the dying child, the screen at the stop goes to standard error for the check.
+  static VirtualConsole* screen_console = nullptr;
+  screen_console = &*con_;
+  auto stop_with_screen = [] {
+    on_fatal_stop([] { std::fputs(screen_console->screen_text().c_str(), stderr); });
+    write_pc_site();
+  };
+  EXPECT_EXIT(stop_with_screen(), ::testing::ExitedWithCode(1), "mkdir\\(\"html\"\\) error");
+  // A folder that is there already is used as it is.
+  std::filesystem::remove(race_.file("html"));
+  std::filesystem::create_directory(race_.file("html"));
+  write_pc_site();
+  EXPECT_TRUE(std::filesystem::exists(race_.file("html/contents.htm")));
 }
 
 }  // namespace
