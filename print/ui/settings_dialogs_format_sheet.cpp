@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "print/printing/printers.h"
+#include "print/settings/store.h"
 #include "print/ui/feedback.h"
 #include "print/ui/settings_dialogs.h"
 
@@ -132,7 +133,13 @@ class FormatSheetDialog : public PropertySheet {
     auto* grid = new QGridLayout(page);
     auto* name = Named(new QLineEdit(Q(work_.SetName), page), "1051");
     name->setMaxLength(40);
-    connect(name, &QLineEdit::textChanged, this, [this](const QString& t) { work_.SetName = t.toStdString(); });
+    // The name is kept as the store will keep it (39 bytes of CP932), so what the list shows
+    // now is what the next start shows.
+    connect(name, &QLineEdit::textChanged, this, [this, name](const QString& t) {
+      const std::string typed = t.toStdString();
+      work_.SetName = Utf8FromStoreText(StoreTextFromUtf8(typed, kSetNameBytes - 1));
+      if (work_.SetName != typed) name->setText(Q(work_.SetName));
+    });
     auto* label = new QLabel("書式名 (&N)", page);
     label->setBuddy(name);
     grid->addWidget(label, 0, 0);

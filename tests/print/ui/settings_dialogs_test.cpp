@@ -279,6 +279,22 @@ TEST_F(SettingsDialogsTest, ChangingAFormatClampsOutOfRangeValuesOnOk) {
   EXPECT_EQ(CurrentFormatIndex(stored), 1);  // the format marked 標準の書式
 }
 
+TEST_F(SettingsDialogsTest, ANameLongerThanTheStoreKeepsIsCutAsTheStoreWillCutIt) {
+  const QString long_name = QString("第") + QString(30, QChar(0x99C5)) + "伝";  // 32 characters, 64 bytes
+  WithFormatList([&](QWidget* list) {
+    Select(list, 0);
+    InSheet(list, "1050", [&](QWidget* sheet) {
+      auto* name = Child<QLineEdit>(ShowPage(sheet, "124"), "1051");
+      Type(name, long_name);
+      EXPECT_EQ(name->text(), long_name.left(19));  // 19 double-byte characters = 38 bytes
+      Click(sheet, "IDOK");
+    });
+    Click(list, "1");
+  });
+  EXPECT_EQ(s_.formats.formats[0].SetName, long_name.left(19).toStdString());
+  EXPECT_EQ(Stored().formats[0].SetName, s_.formats.formats[0].SetName);
+}
+
 TEST_F(SettingsDialogsTest, MarkingOneFormatStandardClearsTheOthers) {
   s_.formats.formats[0].Default = 1;
   WithFormatList([&](QWidget* list) {
