@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -224,6 +225,24 @@ TEST_F(HtmlPages, FolderThatCannotBeMadeStopsTheProgram) {
   std::filesystem::create_directory(race_.file("html"));
   write_pc_site();
   EXPECT_TRUE(std::filesystem::exists(race_.file("html/contents.htm")));
+}
+
+// The menu entry computes first: times entered without any computation still give
+// ranked pages, and both index pages are opened.
+TEST_F(HtmlPages, MenuEntryComputesThenWritesAndOpens) {
+  const std::string log = race_.file("opened.log");
+  const std::string script = race_.file("open.sh");
+  test_support::write_bytes(script, "#!/bin/sh\necho \"$1\" >> '" + log + "'\n");
+  ::chmod(script.c_str(), 0755);
+  output_test::ScopedEnv visual("VISUAL", script.c_str());
+  enter_times();
+  html_pages_entry();
+  EXPECT_EQ(con_->keys_left(), 0u);
+  EXPECT_EQ(page("html", "1"),
+            read_bytes(kFixture + "/expected/html/1.htm"));
+  EXPECT_EQ(page("html_keitai", "2"), read_bytes(kFixture + "/expected/html_keitai/2.htm"));
+  const std::string opened = read_bytes(log);
+  EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 2) << opened;
 }
 
 }  // namespace
