@@ -148,7 +148,12 @@ void write_team_award_tsv() {
   const std::vector<TeamAward> awards = collect_team_awards(best_no(), true);
   Stream out = open_retry(kTeamAwardDataFile, "w");
   write_tsv(out, awards);
-  close_or_stop(out);
+  // A file cut short (a full disk) is reported instead of being handed on as complete.
+  if (out.has_error() || out.close() != 0) {
+    con_print("\n%s を書き込めませんでした\n", kTeamAwardDataFile);
+    wait_confirm();
+    return;
+  }
   if (const int err = shell_open(kTeamAwardDataFile); err != 0) {
     con_print("\n%s を開けません\n%s\n", kTeamAwardDataFile,
               utf8_to_cp932(std::strerror(err)).c_str());

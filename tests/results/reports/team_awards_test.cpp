@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,19 @@ TEST_F(TeamAwards, MergeFileIsWrittenAnew) {
   const auto lines = crlf_lines(merge_file());
   EXPECT_EQ(lines.size(), 4u);  // the header, team 1, teams 11 and 12
   EXPECT_EQ(lines[1].find('x'), std::string::npos);
+}
+
+TEST_F(TeamAwards, MergeFileThatCannotBeWrittenIsReportedAndNotOpened) {
+  options(u8"BESTNO = 3\n");
+  women_finish();
+  // Writing to a full device fails at the latest when the file is closed.
+  std::filesystem::create_symlink("/dev/full", race_.file(kDataFileOnDisk));
+  ScopedEnv visual("VISUAL", RECORD_ARGS_PROGRAM);
+  con_->feed_key('Y');
+  team_award_data_entry();
+  EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  EXPECT_TRUE(shows(u8"団体賞TAB.txt を書き込めませんでした")) << screen();
+  EXPECT_TRUE(recorded_args().empty());
 }
 
 TEST_F(TeamAwards, ResultOutputEntryComputesFirst) {
