@@ -26,6 +26,7 @@
 #include <cstdlib>
 
 #include "print/printing/printers.h"
+#include "print/settings/store.h"
 #include "print/ui/feedback.h"
 #include "print/ui/session.h"
 
@@ -347,7 +348,13 @@ class EnvironmentSheetDialog : public PropertySheet {
     auto* grid = new QGridLayout(page);
     auto* editor = Named(new QLineEdit(Q(work_.Editor), page), "1059");
     editor->setMaxLength(260);
-    connect(editor, &QLineEdit::textChanged, this, [this](const QString& t) { work_.Editor = t.toStdString(); });
+    // Kept to the 260 CP932 bytes the store holds: a command cut only at saving would differ
+    // at the next start from the one used now.
+    connect(editor, &QLineEdit::textChanged, this, [this, editor](const QString& t) {
+      const std::string typed = t.toStdString();
+      work_.Editor = Utf8FromStoreText(StoreTextFromUtf8(typed, 260));
+      if (work_.Editor != typed) editor->setText(Q(work_.Editor));
+    });
     auto* label = new QLabel("エディタ (&E)", page);
     label->setBuddy(editor);
     auto* browse = Named(new QPushButton("参照", page), "1060");

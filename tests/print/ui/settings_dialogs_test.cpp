@@ -466,11 +466,16 @@ TEST_F(SettingsDialogsTest, EnvironmentSheetTakesItsValuesAndZoomFollowsAutoSizi
 
   WhenModal("EnvironmentSheet", [](QWidget* sheet) {
     Child<QCheckBox>(ShowPage(sheet, "132"), "1058")->setChecked(false);
+    // 140 double-byte characters are 280 bytes; the store keeps 260.
+    auto* editor = Child<QLineEdit>(ShowPage(sheet, "133"), "1059");
+    Type(editor, QString(140, QChar(0x3042)));
+    EXPECT_EQ(editor->text(), QString(130, QChar(0x3042)));
     Click(sheet, "IDOK");
   });
   window_->Command(40029);
   EXPECT_EQ(s_.options.AutoSizing, 0);
   EXPECT_EQ(s_.options.ZoomSize, 50);
+  EXPECT_EQ(s_.options.Editor, QString(130, QChar(0x3042)).toStdString());
 }
 
 TEST_F(SettingsDialogsTest, EveryControlOfTheSheetsCarriesItsId) {
