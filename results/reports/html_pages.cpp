@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -326,6 +327,24 @@ void write_mobile_team_block(Stream& page, const RankColours& colours, const Mas
   page.write_text(block + "\n");
 }
 
+// <working folder>/<folder>/<name>.htm as a CP932 name. A working folder whose name
+// has no CP932 form (it would not lead back to itself) is left out: the name relative
+// to it reaches the same file.
+std::string page_path(const std::string& folder, const std::string& name) {
+  const std::string working = working_folder_display();
+  if (working.empty()) {
+    con_print("getcwd() error\n");
+    fatal_stop();
+  }
+  std::string path;
+  std::error_code error;
+  if (cp932_to_utf8(working) == std::filesystem::current_path(error).string()) {
+    path = working;
+    if (path.back() != '/') path += '/';
+  }
+  return path + folder + "/" + name + "." + kHtmlExtension;
+}
+
 }  // namespace
 
 std::string html_escape(std::string_view text) {
@@ -361,11 +380,6 @@ std::string html_cell_text(std::string_view text, bool trailing_nbsp) {
 }
 
 Stream open_html_file(const std::string& folder, const std::string& name) {
-  const std::string working = working_folder_display();
-  if (working.empty()) {
-    con_print("getcwd() error\n");
-    fatal_stop();
-  }
   const std::string os_folder = os_file_name(folder);
   struct stat st {};
   if (::mkdir(os_folder.c_str(), 0777) != 0 &&
@@ -373,10 +387,7 @@ Stream open_html_file(const std::string& folder, const std::string& name) {
     con_print("mkdir(\"%s\") error\n", folder.c_str());
     fatal_stop();
   }
-  std::string path = working;
-  if (path.back() != '/') path += '/';
-  path += folder + "/" + name + "." + kHtmlExtension;
-  return open_retry(path, "w");
+  return open_retry(page_path(folder, name), "w");
 }
 
 void write_speed_ranking_table(int division, Stream& page, const std::string& table_tag) {
@@ -533,10 +544,7 @@ void write_html_pages() {
   write_pc_site();
   write_mobile_site();
   for (const char* folder : {kHtmlFolder, kMobileHtmlFolder}) {
-    std::string index = working_folder_display();
-    if (!index.empty() && index.back() != '/') index += '/';
-    index += std::string(folder) + "/index." + kHtmlExtension;
-    shell_open(index);
+    shell_open(page_path(folder, "index"));
   }
 }
 

@@ -245,4 +245,19 @@ TEST_F(HtmlPages, MenuEntryComputesThenWritesAndOpens) {
   EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 2) << opened;
 }
 
+// A working folder whose name has no CP932 form still gets its pages.
+TEST_F(HtmlPages, WorkingFolderNameOutsideCp932) {
+  const std::string folder = race_.file(u8s(u8"café"));
+  std::filesystem::create_directory(folder);
+  test_support::copy_folder_files(kFixture + "/race", folder);
+  std::filesystem::current_path(folder);
+  division_results_test::build_race_files(*con_);
+  enter_times();
+  write_sites();
+  std::filesystem::current_path(race_.path());
+  EXPECT_EQ(read_bytes(folder + "/html/1.htm"), read_bytes(kFixture + "/expected/html/1.htm"));
+  EXPECT_EQ(read_bytes(folder + "/html_keitai/1.htm"),
+            read_bytes(kFixture + "/expected/html_keitai/1.htm"));
+}
+
 }  // namespace
