@@ -10,6 +10,7 @@
 
 #include "division_results_test_race.h"
 #include "results/compute/results_compute.h"
+#include "results/model/master_file.h"
 #include "results/reports/ranking_tables.h"
 #include "results/shell/console.h"
 #include "results/shell/output.h"
@@ -223,6 +224,34 @@ TEST_F(RankingTables, RankProgressionTiesKeepFileOrder) {
     std::snprintf(label, sizeof label, "%3d:", r + 1);
     for (int c = 0; c < 4; ++c) EXPECT_EQ(team_at(label, c), expected[r][c]) << label << c;
   }
+}
+
+TEST_F(RankingTables, RankProgressionPrintsATeamBelowAnUnusedRank) {
+  // A rank left unused pushes a team below the number of teams ranked at station 1 (set
+  // here in the computed file: team 4 ranked 8th there): its row is printed all the same.
+  set_out_kind_no(kOutPrinter);
+  ASSERT_EQ(prepare_results(1, 0, -1), 0);
+  {
+    const int rec_no = team_index_lookup(mastfile_index(), 4);
+    ASSERT_GE(rec_no, 0);
+    Stream master = open_mastfile("r+b");
+    MastRecord rec;
+    mast_read(master, rec_no, rec);
+    rec.slots[1].cumulative_rank = 8;
+    mast_write(master, rec_no, rec);
+  }
+  print_rank_progression();
+  const std::string blank(24, ' ');
+  const std::string team4_station1 = std::string(14, ' ') + cp(u8"瀬戸優") + "   4";
+  const std::string team4_station2 = std::string(14, ' ') + cp(u8"田中陸") + "   4";
+  std::vector<std::string> rows;
+  for (const std::string& line : crlf_lines(without_stamp(recorded_data()))) {
+    if (line.size() >= 4 && line[3] == ':') rows.push_back(line);
+  }
+  ASSERT_EQ(rows.size(), 8u + 2u);  // 一般の部 up to row 8, 女子の部 2
+  EXPECT_EQ(rows[5], "  6:" + blank + team4_station2 + blank + blank);
+  EXPECT_EQ(rows[6], "  7:" + blank + blank + blank + blank);
+  EXPECT_EQ(rows[7], "  8:" + team4_station1 + blank + blank + blank);
 }
 
 // ---------------------------------------------------------------------------------------
