@@ -144,7 +144,7 @@ void print_team_awards() {
   closefpout_and_callprt("PRINTCMD72");
 }
 
-void write_team_award_tsv() {
+bool write_team_award_tsv() {
   const std::vector<TeamAward> awards = collect_team_awards(best_no(), true);
   Stream out = open_retry(kTeamAwardDataFile, "w");
   write_tsv(out, awards);
@@ -152,13 +152,14 @@ void write_team_award_tsv() {
   if (out.has_error() || out.close() != 0) {
     con_print("\n%s を書き込めませんでした\n", kTeamAwardDataFile);
     wait_confirm();
-    return;
+    return false;
   }
   if (const int err = shell_open(kTeamAwardDataFile); err != 0) {
     con_print("\n%s を開けません\n%s\n", kTeamAwardDataFile,
               utf8_to_cp932(std::strerror(err)).c_str());
     wait_confirm();
   }
+  return true;
 }
 
 void team_awards_entry() {
@@ -167,13 +168,14 @@ void team_awards_entry() {
   print_team_awards();
 }
 
-void team_award_data_entry() {
+bool team_award_data_entry() {
   prepare_results(0, 0, kFurthestPoint);
-  write_team_award_tsv();
+  return write_team_award_tsv();
 }
 
 void team_award_data_and_document_entry(void (*open_document)()) {
-  team_award_data_entry();
+  // Nothing to confirm when the merge file could not be written.
+  if (!team_award_data_entry()) return;
   move_cursor(kConfirmRow, kConfirmColumn);
   const int key = ask_choice("この差し込みファイルでよろしいですか？（Y / N）", "YyNn");
   if ((key == 'Y' || key == 'y') && open_document) open_document();

@@ -37,13 +37,16 @@ void print_team_awards();
 
 // Writes 団体賞TAB.txt anew (one row per awarded team, in list order) and opens it with
 // the desktop's program. prepare_results (0, 0, kFurthestPoint) must have run just before.
-void write_team_award_tsv();
+// A file that cannot be written completely is reported on the console, not opened, and
+// false is returned.
+bool write_team_award_tsv();
 
 // Result-output [2]: the missing-departure warning, the output question and the
 // computation, then the list (Esc at the output question goes back to the submenu).
 void team_awards_entry();
-// Certificate [6]: the computation, then 団体賞TAB.txt written and opened.
-void team_award_data_entry();
-// Certificate [8]: as [6], then "この差し込みファイルでよろしいですか？（Y / N）" at row 22,
+// Certificate [6]: the computation, then 団体賞TAB.txt written and opened (false when it
+// could not be written; the menu ignores the result).
+bool team_award_data_entry();
+// Certificate [8]: as [6]; when the file was written, "この差し込みファイルでよろしいですか？（Y / N）" at row 22,
 // column 10; on Y or y open_document (the team certificate document opener) runs.
 void team_award_data_and_document_entry(void (*open_document)());

@@ -41,6 +41,9 @@ int count(const std::string& text, const std::string& part) {
   return n;
 }
 
+int g_documents_opened = 0;
+void count_document_opening() { ++g_documents_opened; }
+
 TEST(TeamAwardWordings, FirstAndSecondPlacesHaveTheirOwnWords) {
   struct Case {
     int rank;
@@ -283,10 +286,18 @@ TEST_F(TeamAwards, MergeFileThatCannotBeWrittenIsReportedAndNotOpened) {
   std::filesystem::create_symlink("/dev/full", race_.file(kDataFileOnDisk));
   ScopedEnv visual("VISUAL", RECORD_ARGS_PROGRAM);
   con_->feed_key('Y');
-  team_award_data_entry();
+  EXPECT_FALSE(team_award_data_entry());
   EXPECT_EQ(con_->keys_left(), 0u) << screen();
   EXPECT_TRUE(shows(u8"団体賞TAB.txt を書き込めませんでした")) << screen();
   EXPECT_TRUE(recorded_args().empty());
+  // Certificate [8]: only the message is confirmed; no question, no document.
+  g_documents_opened = 0;
+  clear_screen();
+  con_->feed_key('Y');
+  team_award_data_and_document_entry(count_document_opening);
+  EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  EXPECT_FALSE(shows(u8"この差し込みファイルでよろしいですか")) << screen();
+  EXPECT_EQ(g_documents_opened, 0);
 }
 
 TEST_F(TeamAwards, ResultOutputEntryComputesFirst) {
@@ -309,9 +320,6 @@ TEST_F(TeamAwards, ResultOutputEntryStopsAtEscOfTheOutputQuestion) {
   EXPECT_EQ(read_bytes(race_.file("OUT.TXT")), "old");
   EXPECT_TRUE(recorded_args().empty());
 }
-
-int g_documents_opened = 0;
-void count_document_opening() { ++g_documents_opened; }
 
 TEST_F(TeamAwards, CertificateEntryOpensTheDocumentOnlyOnYes) {
   options(u8"BESTNO = 3\n");
