@@ -113,4 +113,18 @@ TEST_F(StationPatternFile, WholeRaceMatchesGoldenFileAndIsOpened) {
   EXPECT_EQ(con_->keys_left(), 0u) << screen();
 }
 
+TEST_F(StationPatternFile, AViewerThatCannotStartIsExplainedAndTheFileIsKept) {
+  test_support::copy_folder_files(kFixture + "/race", race_.path());
+  kihon_data();
+  output_test::ScopedEnv visual("VISUAL", race_.file("no-such-viewer").c_str());
+  con_->feed_key('Y');
+
+  write_station_csv();
+
+  EXPECT_TRUE(shows(u8"\"部門中継所.csv\" を開けません")) << screen();
+  EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  EXPECT_EQ(read_bytes(race_.file(u8s(u8"部門中継所.csv"))),
+            read_bytes(kFixture + "/expected/station_pattern.csv"));
+}
+
 }  // namespace
