@@ -4,9 +4,19 @@
 #include <string>
 
 #include "results/app/other_functions.h"
+#include "results/compute/results_compute.h"
+#include "results/entry/check_lists.h"
 #include "results/entry/time_import.h"
+#include "results/reports/detail_files.h"
 #include "results/reports/division_results.h"
+#include "results/reports/dubious_speeds.h"
+#include "results/reports/goal_flash.h"
+#include "results/reports/html_pages.h"
+#include "results/reports/ranking_tables.h"
+#include "results/reports/section_awards.h"
 #include "results/reports/speed_time_table.h"
+#include "results/reports/station_pattern_csv.h"
+#include "results/reports/team_awards.h"
 #include "results/setup/build_master.h"
 #include "results/setup/import_times.h"
 #include "results/shell/files.h"
@@ -61,6 +71,17 @@ void open_certificate_document(const std::string& stem) {
 void open_section_award_document() { open_certificate_document("区間賞賞状"); }
 void open_team_award_document() { open_certificate_document("団体賞賞状"); }
 
+// Check [6]: the same-time check runs on freshly computed results.
+void same_time_check() {
+  if (prepare_results(1, 0, -1) == 0) same_time_list();
+}
+// Certificates [3], [6] and [8]: the merge file, then (asked) the document.
+void section_award_data_and_document() {
+  section_award_data_and_document_entry(open_section_award_document);
+}
+void team_award_data() { team_award_data_entry(); }
+void team_award_data_and_document() { team_award_data_and_document_entry(open_team_award_document); }
+
 }  // namespace
 
 Menu text_file_menu() {
@@ -83,42 +104,38 @@ Menu text_file_menu() {
       }};
 }
 
-// The check lists, the dubious-speed list and the same-time check are added to this
-// table as they are built; until then their keys beep.
 Menu check_menu() {
   const Attr c = kAttrYellow;
   return Menu{"* 入力データ・チェック *", kAttrYellow, true, 18, HINT_ESC | HINT_F2 | HINT_F5,
               {
-                  {'1', 9, c, "[1] チーム指定（画面）"},
-                  {'2', 10, c, "[2] 中継所指定"},
-                  {'3', 11, c, "[3] 全中継所・全チーム"},
-                  {'4', 12, c, "[4] チーム名・選手名"},
-                  {'5', 13, c, "[5] 疑問スピード・チェック"},
-                  {'6', 14, c, "[6] 同タイム・チェック"},
-                  {'7', 15, c, "[7] 中継所指定（部門名・チーム名付）"},
-                  {'8', 16, c, "[8] 全中継所・全チーム（各中継所でタイム順）"},
+                  {'1', 9, c, "[1] チーム指定（画面）", team_screen_check},
+                  {'2', 10, c, "[2] 中継所指定", relay_point_check_entry},
+                  {'3', 11, c, "[3] 全中継所・全チーム", all_stations_grid},
+                  {'4', 12, c, "[4] チーム名・選手名", names_check_list},
+                  {'5', 13, c, "[5] 疑問スピード・チェック", print_dubious_speeds},
+                  {'6', 14, c, "[6] 同タイム・チェック", same_time_check},
+                  {'7', 15, c, "[7] 中継所指定（部門名・チーム名付）", relay_point_check_with_names_entry},
+                  {'8', 16, c, "[8] 全中継所・全チーム（各中継所でタイム順）", time_order_grid},
               }};
 }
 
-// The reports are added to this table as they are built; until then their keys beep.
 Menu result_output_menu() {
   const Attr c = kAttrCyan;
   return Menu{"* 結果出力 *", kAttrCyan, true, 20, HINT_ESC | HINT_F2 | HINT_F5,
               {
-                  {'0', 9, kAttrRed, "[0] ゴール速報"},
-                  {'1', 10, c, "[1] 区間賞一覧表出力"},
-                  {'2', 11, c, "[2] 団体賞一覧表出力"},
+                  {'0', 9, kAttrRed, "[0] ゴール速報", print_goal_flash},
+                  {'1', 10, c, "[1] 区間賞一覧表出力", section_awards_entry},
+                  {'2', 11, c, "[2] 団体賞一覧表出力", team_awards_entry},
                   {'3', 12, c, "[3] 部門別成績一覧表出力", division_results_entry},
-                  {'4', 13, c, "[4] 順位変遷表出力"},
-                  {'5', 14, c, "[5] 区間順位表出力"},
-                  {'6', 15, c, "[6] 部門別成績一覧 HTML 出力"},
+                  {'4', 13, c, "[4] 順位変遷表出力", rank_progression_entry},
+                  {'5', 14, c, "[5] 区間順位表出力", section_ranks_entry},
+                  {'6', 15, c, "[6] 部門別成績一覧 HTML 出力", html_pages_entry},
                   {'7', 16, c, "[7] 中間成績一覧表出力（中継所指定）", intermediate_results_entry},
-                  {'8', 17, c, "[8] スピード・ランキング表出力"},
-                  {'9', 18, c, "[9] 全明細データファイル出力"},
+                  {'8', 17, c, "[8] スピード・ランキング表出力", speed_ranking_entry},
+                  {'9', 18, c, "[9] 全明細データファイル出力", detail_files_entry},
               }};
 }
 
-// Writing the merge files ([1], [3], [6], [8]) comes with the award lists.
 Menu certificate_menu() {
   const Attr c = kAttrMagenta;
   return Menu{
@@ -127,16 +144,17 @@ Menu certificate_menu() {
           {0, 9, kAttrWhite, "MS-Word の差し込み印刷機能を使って賞状を作ります。"},
           {0, 10, kAttrWhite, "鋳型の Wordファイルにはマクロが含まれています。"},
           {0, 11, kAttrWhite, "開くとき [マクロを有効にする] を選択してください。"},
-          {'1', 13, c, std::string("[1] 区間賞差し込みファイル（\"") + kSectionAwardData + "\"）を作る"},
+          {'1', 13, c, std::string("[1] 区間賞差し込みファイル（\"") + kSectionAwardData + "\"）を作る",
+           section_award_data_entry},
           {'2', 14, c, "[2] 区間賞賞状（Wordファイル）を開く", open_section_award_document},
-          {'3', 15, c, "[3] [1]と[2]を続けて実行"},
-          {'6', 17, c, std::string("[6] 団体賞差し込みファイル（\"") + kTeamAwardData + "\"）を作る"},
+          {'3', 15, c, "[3] [1]と[2]を続けて実行", section_award_data_and_document},
+          {'6', 17, c, std::string("[6] 団体賞差し込みファイル（\"") + kTeamAwardData + "\"）を作る",
+           team_award_data},
           {'7', 18, c, "[7] 団体賞賞状（Wordファイル）を開く", open_team_award_document},
-          {'8', 19, c, "[8] [6]と[7]を続けて実行"},
+          {'8', 19, c, "[8] [6]と[7]を続けて実行", team_award_data_and_document},
       }};
 }
 
-// [1], [2], [3], [5] and [6] are added as the master-file build, the imports and the tables are built.
 Menu other_functions_menu() {
   const Attr c = kAttrWhite;
   return Menu{"* その他 *", kAttrWhite, true, 21, HINT_ESC | HINT_F2 | HINT_F5,
@@ -145,8 +163,8 @@ Menu other_functions_menu() {
                   {'2', 10, c, "[2] 他のMASTFILE.DATからのタイムデータ取り込み", import_times_dialogue},
                   {'3', 11, c, "[3] テキストファイルからのタイムデータ読み込み", time_import},
                   {'4', 12, c, "[4] スピード：タイム換算表出力", print_speed_time_table},
-                  {'5', 13, c, "[5] 部門別チーム数一覧表出力"},
-                  {'6', 14, c, "[6] 駅・部門パターン出力"},
+                  {'5', 13, c, "[5] 部門別チーム数一覧表出力", team_count_list},
+                  {'6', 14, c, "[6] 駅・部門パターン出力", write_station_csv},
                   {'7', 15, c, "[7] OPTION.TXT 設定内容の確認", show_option_listing},
                   {'8', 16, c, "[8] テキストファイル印刷ソフト TXP の設定", print_program_settings},
                   {'9', 17, c, "[9] HAKOBU32 最新バージョン", open_latest_version_page},

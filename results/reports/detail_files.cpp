@@ -7,6 +7,7 @@
 
 #include "results/compute/course.h"
 #include "results/compute/results_compute.h"
+#include "results/entry/warnings.h"
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
 #include "results/model/master_records.h"
@@ -224,6 +225,7 @@ void write_detail_files() {
 }
 
 void detail_files_entry() {
+  missing_departure_check(kMissingDepartureBeforeArrival);
   if (prepare_results(0, 0, -1) != 0) return;
   write_detail_files();
 }
