@@ -253,8 +253,12 @@ TEST_F(DetailFiles, EntryComputesWritesBothFilesWithOneStampAndOpensThem) {
   write_bytes(race_.file(relay_name), std::string(100000, 'x'));
   write_bytes(race_.file(section_name), std::string(100000, 'x'));
 
+  // The fixture has a forced start without an arrival: the missing-departure warning that
+  // comes before the computation is confirmed with Y.
+  con_->feed_key('Y');
   detail_files_entry();
   EXPECT_EQ(con_->keys_left(), 0u) << screen();
+  EXPECT_NE(screen().find(u8s(u8"出発時刻なし")), std::string::npos) << screen();
 
   // Names on disk are UTF-8; the desktop stand-in got them in writing order.
   EXPECT_EQ(read_bytes(log), relay_name + "\n" + section_name + "\n");
