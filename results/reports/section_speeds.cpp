@@ -1,6 +1,7 @@
 #include "results/reports/section_speeds.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "results/compute/course.h"
 #include "results/model/event_definition.h"
@@ -35,9 +36,21 @@ std::vector<SectionSpeed> collect_section_speeds(int division) {
   return entries;
 }
 
+namespace {
+
+// Speeds are quotients of a distance and a time; two runs at the same true speed (2.75 km
+// in 11'00 and 3.5 km in 14'00 are both 15 km/h) may differ in the last bit of the double.
+// They count as equal, so they share a rank and keep file order.
+bool same_speed(double a, double b) {
+  return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+}
+
+}  // namespace
+
 void sort_fastest_first(std::vector<SectionSpeed>& entries) {
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const SectionSpeed& a, const SectionSpeed& b) { return a.speed > b.speed; });
+  std::stable_sort(entries.begin(), entries.end(), [](const SectionSpeed& a, const SectionSpeed& b) {
+    return a.speed > b.speed && !same_speed(a.speed, b.speed);
+  });
 }
 
 std::vector<int> shown_speed_ranks(const std::vector<SectionSpeed>& entries) {
@@ -46,7 +59,7 @@ std::vector<int> shown_speed_ranks(const std::vector<SectionSpeed>& entries) {
   double previous = -1.0;
   int shown = 0;
   for (std::size_t row = 0; row < entries.size(); ++row) {
-    if (entries[row].speed != previous) shown = static_cast<int>(row) + 1;
+    if (row == 0 || !same_speed(entries[row].speed, previous)) shown = static_cast<int>(row) + 1;
     previous = entries[row].speed;
     ranks.push_back(shown);
   }

@@ -25,6 +25,8 @@ TEST(SectionSpeedRanks, EqualSpeedsShareTheRankOfTheFirst) {
       {{18.0, 18.0, 18.0}, {1, 1, 1}},
       {{17.0}, {1}},
       {{}, {}},
+      // 2.75 km in 11'00 and 3.5 km in 14'00: both 15 km/h, the doubles a bit apart.
+      {{2.75 / (660.0 / 3600.0), 3.5 / (840.0 / 3600.0), 14.0}, {1, 1, 3}},
   };
   for (const auto& c : cases) {
     std::vector<SectionSpeed> entries;
