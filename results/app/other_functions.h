@@ -3,8 +3,7 @@
 #pragma once
 #include <string>
 
-inline constexpr const char* kProgramName = "HAKOBU32";
-inline constexpr const char* kProgramVersion = "version 3.74";
+#include "results/shell/program_info.h"
 
 // [8] Starts the print program without arguments, for its settings, and waits for it.
 // A missing print program is reported and confirmed.

@@ -321,7 +321,7 @@ void check_required_files() {
     if (file_accessible(file.name)) continue;
     con_print("\nこのディレクトリ（フォルダ）にはファイル %s がありません\n", file.name);
     if (file.older != nullptr && file_exists(file.older)) {
-      con_print("%s では、%s ではなく %s です\n", "HAKOBU32", file.older, file.name);
+      con_print("%s では、%s ではなく %s です\n", kProgramName, file.older, file.name);
     }
     fatal_stop();
   }

@@ -20,14 +20,13 @@
 #include "results/reports/section_speeds.h"
 #include "results/shell/console.h"
 #include "results/shell/options.h"
+#include "results/shell/program_info.h"
 #include "results/shell/process.h"
 #include "results/shell/sjis.h"
 #include "results/shell/stops.h"
 
 namespace {
 
-constexpr const char* kGeneratorName = "HAKOBU32";
-constexpr const char* kGeneratorVersion = "version 3.74";
 // The made-with note links the program's home page.
 constexpr const char* kProgramHomePage = "https://hakobu32.example.org/";
 constexpr const char* kDefaultTableTag = "<table border=4>";
@@ -118,7 +117,7 @@ void write_pc_head(Stream& page) {
     }
   }
   page.write_text("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">\n");
-  page.printf("<meta name=\"generator\" content=\"%s %s\">\n", kGeneratorName, kGeneratorVersion);
+  page.printf("<meta name=\"generator\" content=\"%s %s\">\n", kProgramName, kProgramVersion);
 }
 
 void write_mobile_head(Stream& page) {
@@ -248,7 +247,7 @@ void write_contents_links_footer(Stream& contents) {
   }
   contents.write_text("<td align=right><font size=\"-1\">（このページは");
   contents.printf("<a href=\"%s\" target=_blank>フリーソフト %s</a>", kProgramHomePage,
-                  kGeneratorName);
+                  kProgramName);
   contents.write_text("で作りました）</font></td>\n");
   contents.write_text("</tr></table>\n</body>\n</html>\n");
 }

@@ -5,6 +5,10 @@
 
 #include "results/shell/files.h"
 
+// The program's name and version as the banner, the messages and the HTML pages show them.
+inline constexpr const char* kProgramName = "HAKOBU32";
+inline constexpr const char* kProgramVersion = "version 3.74";
+
 // Remembers the program path; call once at start with argv[0]. The path is resolved
 // through /proc/self/exe, so a program found along PATH still knows its folder; argv[0]
 // is kept when that cannot be read.

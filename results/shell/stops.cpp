@@ -9,6 +9,7 @@
 #include "results/shell/console.h"
 #include "results/shell/files.h"
 #include "results/shell/output_kind.h"
+#include "results/shell/program_info.h"
 #include "results/shell/sjis.h"
 
 namespace {
@@ -62,7 +63,7 @@ void fatal_stop() {
     remove_file("MASTFILE.TMP");  // a missing file is no error
     for (void (*cleanup)() : fatal_stop_cleanups()) cleanup();
   }
-  abnormal_end("HAKOBU32");
+  abnormal_end(kProgramName);
 }
 
 void on_fatal_stop(void (*cleanup)()) {
