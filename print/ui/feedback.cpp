@@ -78,4 +78,16 @@ void ShowNoticeDialog(QWidget* parent, const char* id, const std::string& captio
   dialog.exec();
 }
 
+std::unique_ptr<QDialog> ShowGatheringPrinterInfo(QWidget* parent) {
+  if (Headless()) return nullptr;
+  auto dialog = std::make_unique<QDialog>(parent);
+  dialog->setObjectName("121");
+  dialog->setWindowTitle("TXP");
+  auto* layout = new QVBoxLayout(dialog.get());
+  layout->addWidget(new QLabel("プリンタ情報取得中です。\nしばらくお待ちください。", dialog.get()));
+  dialog->show();
+  QCoreApplication::processEvents();
+  return dialog;
+}
+
 }  // namespace txp

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
+class QDialog;
 class QWidget;
 
 namespace txp {
@@ -21,6 +23,11 @@ void ShowMessage(QWidget* parent, const std::string& text, const std::string& ca
 // its resource id as objectName.
 void ShowNoticeDialog(QWidget* parent, const char* id, const std::string& caption,
                       const std::string& text, const std::string& button);
+
+// Dialog 121 ("プリンタ情報取得中です。"), shown while printers are asked about their
+// papers, which can take a while; it closes when the returned object goes. Nothing is shown
+// without a display.
+std::unique_ptr<QDialog> ShowGatheringPrinterInfo(QWidget* parent);
 
 // True when no one can see the windows (set at start-up on the offscreen platform).
 bool Headless();

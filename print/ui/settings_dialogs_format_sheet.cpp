@@ -52,19 +52,6 @@ std::vector<FontEntry> PrinterFonts() {
   return fonts;
 }
 
-// Dialog 121 while a printer is asked (nothing to show without a display).
-std::unique_ptr<QDialog> ShowGatheringPrinterInfo(QWidget* parent) {
-  if (Headless()) return nullptr;
-  auto dialog = std::make_unique<QDialog>(parent);
-  dialog->setObjectName("121");
-  dialog->setWindowTitle("TXP");
-  auto* layout = new QVBoxLayout(dialog.get());
-  layout->addWidget(new QLabel("プリンタ情報取得中です。\nしばらくお待ちください。", dialog.get()));
-  dialog->show();
-  QCoreApplication::processEvents();
-  return dialog;
-}
-
 // The up-down range of a value's bounds (an upper bound below the lower gives an empty range).
 void SetSpinRange(QSpinBox* spin, const RangedValue& v) {
   const QSignalBlocker block(spin);

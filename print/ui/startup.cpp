@@ -27,19 +27,6 @@ bool WantsPrint(const std::vector<std::string>& tokens) {
 
 namespace {
 
-// Dialog 121, shown while the formats are checked against their printers.
-std::unique_ptr<QDialog> ShowGatheringPrinterInfo(QWidget* parent) {
-  if (Headless()) return nullptr;
-  auto dialog = std::make_unique<QDialog>(parent);
-  dialog->setObjectName("121");
-  dialog->setWindowTitle("TXP");
-  auto* layout = new QVBoxLayout(dialog.get());
-  layout->addWidget(new QLabel("プリンタ情報取得中です。\nしばらくお待ちください。", dialog.get()));
-  dialog->show();
-  QCoreApplication::processEvents();
-  return dialog;
-}
-
 void OpenHelp(const TxpSession& s) { QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(s.help_file))); }
 
 }  // namespace
