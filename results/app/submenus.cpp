@@ -79,6 +79,7 @@ void same_time_check() {
 void section_award_data_and_document() {
   section_award_data_and_document_entry(open_section_award_document);
 }
+void section_award_data() { section_award_data_entry(); }
 void team_award_data() { team_award_data_entry(); }
 void team_award_data_and_document() { team_award_data_and_document_entry(open_team_award_document); }
 
@@ -145,7 +146,7 @@ Menu certificate_menu() {
           {0, 10, kAttrWhite, "鋳型の Wordファイルにはマクロが含まれています。"},
           {0, 11, kAttrWhite, "開くとき [マクロを有効にする] を選択してください。"},
           {'1', 13, c, std::string("[1] 区間賞差し込みファイル（\"") + kSectionAwardData + "\"）を作る",
-           section_award_data_entry},
+           section_award_data},
           {'2', 14, c, "[2] 区間賞賞状（Wordファイル）を開く", open_section_award_document},
           {'3', 15, c, "[3] [1]と[2]を続けて実行", section_award_data_and_document},
           {'6', 17, c, std::string("[6] 団体賞差し込みファイル（\"") + kTeamAwardData + "\"）を作る",

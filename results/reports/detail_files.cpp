@@ -11,7 +11,7 @@
 #include "results/model/event_definition.h"
 #include "results/model/master_file.h"
 #include "results/model/master_records.h"
-#include "results/reports/detail_files_common.h"
+#include "results/reports/data_files.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
 

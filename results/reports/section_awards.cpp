@@ -13,6 +13,7 @@
 #include "results/model/hms_time.h"
 #include "results/model/master_file.h"
 #include "results/model/master_records.h"
+#include "results/reports/data_files.h"
 #include "results/reports/section_speeds.h"
 #include "results/shell/console.h"
 #include "results/shell/files.h"
@@ -26,8 +27,6 @@ namespace {
 constexpr int kTeamNameWidth = 24;
 constexpr int kStationNameWidth = 12;
 constexpr int kTimeCellWidth = 11;
-constexpr int kQuestionRow = 22;
-constexpr int kQuestionColumn = 10;
 
 // What one line or row tells about a winner, read from the master and name files.
 struct WinnerFacts {
@@ -235,7 +234,7 @@ void print_section_awards() {
   closefpout_and_callprt("PRINTCMD71");
 }
 
-void write_section_award_tsv() {
+bool write_section_award_tsv() {
   const SectionAwardOrder order = section_award_order();
   const std::vector<SectionWinner> winners = sorted_winners(order);
   const std::string stamp = date_time_text();
@@ -247,16 +246,9 @@ void write_section_award_tsv() {
       "タイム\tタイム時間\tタイム分\tタイム秒\t選手名\tチームＮｏ\tチーム名\t発駅\t着駅\t距離\tスピード\n");
   for_each_winner(winners,
                   [&](const WinnerFacts& f) { write_tsv_row(out, f, order, stamp); });
-  if (out.has_error() || out.close() != 0) {
-    con_print("\n%s を書き込めませんでした\n", kSectionAwardDataFile);
-    wait_confirm();
-    return;
-  }
-  if (const int err = shell_open(kSectionAwardDataFile); err != 0) {
-    con_print("\n%s を開けません\n%s\n", kSectionAwardDataFile,
-              utf8_to_cp932(std::strerror(err)).c_str());
-    wait_confirm();
-  }
+  if (!close_written_file(out, kSectionAwardDataFile)) return false;
+  open_written_file(kSectionAwardDataFile);
+  return true;
 }
 
 void section_awards_entry() {
@@ -264,14 +256,12 @@ void section_awards_entry() {
   print_section_awards();
 }
 
-void section_award_data_entry() {
+bool section_award_data_entry() {
   prepare_results(0, 0, -1);
-  write_section_award_tsv();
+  return write_section_award_tsv();
 }
 
 void section_award_data_and_document_entry(void (*open_document)()) {
-  section_award_data_entry();
-  move_cursor(kQuestionRow, kQuestionColumn);
-  const int answer = ask_choice("この差し込みファイルでよろしいですか？（Y / N）", "YyNn");
-  if ((answer == 'Y' || answer == 'y') && open_document != nullptr) open_document();
+  // Nothing to confirm when the merge file could not be written.
+  if (section_award_data_entry()) confirm_merge_file_then_open(open_document);
 }

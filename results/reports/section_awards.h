@@ -44,13 +44,13 @@ void print_section_awards();
 // Writes 区間賞TAB.txt anew (a header line, then one row per winner in list order) and
 // opens it with the desktop's program. prepare_results (0, 0, -1) must have run just
 // before.
-void write_section_award_tsv();
+bool write_section_award_tsv();
 
 // Result-output [1]: the output question and the computation, then the list (Esc at
 // the output question goes back to the submenu).
 void section_awards_entry();
 // Certificate [1]: the computation, then 区間賞TAB.txt written and opened.
-void section_award_data_entry();
+bool section_award_data_entry();
 // Certificate [3]: as [1], then "この差し込みファイルでよろしいですか？（Y / N）" at row 22,
 // column 10; on Y or y open_document (the section certificate document opener) runs.
 void section_award_data_and_document_entry(void (*open_document)());

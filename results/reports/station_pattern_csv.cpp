@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "results/reports/detail_files_common.h"
+#include "results/reports/data_files.h"
 #include "results/shell/files.h"
 
 std::string csv_quoted(const std::string& text) {

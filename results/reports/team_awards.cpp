@@ -12,6 +12,7 @@
 #include "results/model/event_definition.h"
 #include "results/model/hms_time.h"
 #include "results/model/master_file.h"
+#include "results/reports/data_files.h"
 #include "results/shell/console.h"
 #include "results/shell/files.h"
 #include "results/shell/options.h"
@@ -21,8 +22,6 @@
 
 namespace {
 
-constexpr int kConfirmRow = 22;
-constexpr int kConfirmColumn = 10;
 
 // A NUL-terminated field of a fixed-size record; never reads past the field.
 std::string field_text(const char* field, std::size_t size) {
@@ -148,17 +147,8 @@ bool write_team_award_tsv() {
   const std::vector<TeamAward> awards = collect_team_awards(best_no(), true);
   Stream out = open_retry(kTeamAwardDataFile, "w");
   write_tsv(out, awards);
-  // A file cut short (a full disk) is reported instead of being handed on as complete.
-  if (out.has_error() || out.close() != 0) {
-    con_print("\n%s を書き込めませんでした\n", kTeamAwardDataFile);
-    wait_confirm();
-    return false;
-  }
-  if (const int err = shell_open(kTeamAwardDataFile); err != 0) {
-    con_print("\n%s を開けません\n%s\n", kTeamAwardDataFile,
-              utf8_to_cp932(std::strerror(err)).c_str());
-    wait_confirm();
-  }
+  if (!close_written_file(out, kTeamAwardDataFile)) return false;
+  open_written_file(kTeamAwardDataFile);
   return true;
 }
 
@@ -175,8 +165,5 @@ bool team_award_data_entry() {
 
 void team_award_data_and_document_entry(void (*open_document)()) {
   // Nothing to confirm when the merge file could not be written.
-  if (!team_award_data_entry()) return;
-  move_cursor(kConfirmRow, kConfirmColumn);
-  const int key = ask_choice("この差し込みファイルでよろしいですか？（Y / N）", "YyNn");
-  if ((key == 'Y' || key == 'y') && open_document) open_document();
+  if (team_award_data_entry()) confirm_merge_file_then_open(open_document);
 }

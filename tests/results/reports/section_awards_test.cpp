@@ -331,7 +331,7 @@ TEST_F(SectionAwardsRace, AMergeFileThatCannotBeOpenedIsReported) {
   ScopedEnv path("PATH", race_.path().c_str());  // no nano or vi either
   con_->feed_key('Y');
   section_award_data_entry();
-  EXPECT_TRUE(shows(u8"区間賞TAB.txt を開けません")) << screen();
+  EXPECT_TRUE(shows(u8"\"区間賞TAB.txt\" を開けません")) << screen();
   EXPECT_EQ(con_->keys_left(), 0u);
 }
 
