@@ -176,14 +176,6 @@ class DivisionResultsList : public output_test::OutputTest {
     EXPECT_EQ(text, read_bytes(kFixture + "/expected/" + name)) << name;
   }
 
-  // The printed argument list: the print program with -p, -q and the file.
-  void expect_print_program_ran() {
-    const auto args = recorded_args();
-    ASSERT_EQ(args.size(), 4u) << screen();
-    EXPECT_EQ(args[1], "-p");
-    EXPECT_EQ(args[2], "-q");
-  }
-
   // Every line from `first` to `last` (a division's header after its banner line, and
   // its team blocks) of a plain (not delimited) list is 28 bytes of left part and n section columns of W + 1 = 21 bytes; the
   // second line of a team with a time at the point is one byte shorter.

@@ -159,13 +159,6 @@ class RankingTables : public output_test::OutputTest {
     }
     EXPECT_EQ(text, read_bytes(kFixture + "/expected/" + name)) << name;
   }
-
-  void expect_print_program_ran() {
-    const auto args = recorded_args();
-    ASSERT_EQ(args.size(), 4u) << screen();
-    EXPECT_EQ(args[1], "-p");
-    EXPECT_EQ(args[2], "-q");
-  }
 };
 
 // ---------------------------------------------------------------------------------------

@@ -109,6 +109,13 @@ class OutputTest : public ::testing::Test {
   std::vector<std::string> recorded_args() const {
     return split_args(test_support::read_bytes(record_file_));
   }
+  // The default print command ran: the print program with -p, -q and the file.
+  void expect_print_program_ran() {
+    const auto args = recorded_args();
+    ASSERT_EQ(args.size(), 4u) << screen();
+    EXPECT_EQ(args[1], "-p");
+    EXPECT_EQ(args[2], "-q");
+  }
   // What the recording program found in the file it was handed.
   std::string recorded_data() const { return test_support::read_bytes(record_file_ + ".data"); }
   // The screen as UTF-8, and whether it shows a text (UTF-8).
